@@ -1,0 +1,19 @@
+// mes-cli: the command-line companion of the editor. Each sub-command lives in its own file in
+// this folder and is listed once in the table of main.cpp.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// Arguments after the sub-command name, as UTF-8 strings.
+using Args = std::vector<std::string>;
+
+// Every sub-command returns the process status: 0 on success, 1 on a failure it has already
+// explained on standard error, 2 on a usage error.
+int info(const Args& args);
+int dump(const Args& args);
+int convert(const Args& args);
+
+}  // namespace cli

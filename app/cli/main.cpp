@@ -1,0 +1,38 @@
+// Entry point of mes-cli: picks the sub-command by its first argument.
+
+#include <cstdio>
+#include <cstring>
+
+#include "app/cli/CliCommands.h"
+
+namespace {
+
+struct SubCommand {
+    const char* name;
+    const char* usage;
+    int (*run)(const cli::Args&);
+};
+
+// One row per sub-command; the usage text is what "mes-cli" alone prints.
+const SubCommand kCommands[] = {
+    {"info", "info FILE", cli::info},
+    {"dump", "dump FILE", cli::dump},
+    {"convert", "convert IN OUT --pes-version 1|5 [--hoop WxH]", cli::convert},
+};
+
+int usage() {
+    std::fprintf(stderr, "usage: mes-cli COMMAND ...\ncommands:\n");
+    for (const auto& c : kCommands) std::fprintf(stderr, "  mes-cli %s\n", c.usage);
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) return usage();
+    for (const auto& c : kCommands) {
+        if (std::strcmp(argv[1], c.name) == 0) return c.run(cli::Args(argv + 2, argv + argc));
+    }
+    std::fprintf(stderr, "mes-cli: unknown command \"%s\"\n", argv[1]);
+    return usage();
+}
