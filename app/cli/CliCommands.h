@@ -12,8 +12,7 @@ using Args = std::vector<std::string>;
 
 // Every sub-command returns the process status: 0 on success, 1 on a failure it has already
 // explained on standard error, 2 on a usage error.
-int info(const Args& args);
-int dump(const Args& args);
-int convert(const Args& args);
+// One declaration per sub-command, in the order of the table in main.cpp.
+int version(const Args& args);
 
 }  // namespace cli

@@ -15,9 +15,7 @@ struct SubCommand {
 
 // One row per sub-command; the usage text is what "mes-cli" alone prints.
 const SubCommand kCommands[] = {
-    {"info", "info FILE", cli::info},
-    {"dump", "dump FILE", cli::dump},
-    {"convert", "convert IN OUT --pes-version 1|5 [--hoop WxH]", cli::convert},
+    {"version", "version", cli::version},
 };
 
 int usage() {
@@ -27,6 +25,11 @@ int usage() {
 }
 
 }  // namespace
+
+int cli::version(const cli::Args&) {
+    std::printf("mes-cli 1.00.50\n");
+    return 0;
+}
 
 int main(int argc, char** argv) {
     if (argc < 2) return usage();
