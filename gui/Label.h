@@ -16,6 +16,10 @@ public:
     void set_title(const std::string& text, int fontIndex = -1) override;
     void layout_content() override;
     void set_padding(int top, int right, int bottom, int left) override;
+    // The text in the label's own font.
+    void set_text(const std::string& text) { set_title(text, -1); }
+    // Text colour and title tint together.
+    void set_text_color(SDL_Color color) { textColor = titleColor = color; }
 
     int textAlign;
     int fontIndex;
