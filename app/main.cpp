@@ -1,3 +1,7 @@
 // The editor's entry point. Start-up and shutdown live in app/Startup.cpp.
 
-int main(int, char**) { return 0; }
+#include "app/Startup.h"
+
+int main(int argc, char** argv) {
+    return runEditor(argc, argv);
+}

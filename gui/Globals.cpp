@@ -25,6 +25,7 @@ bool GUI_closeModalOnOutsideClick = true;
 GUI_View* GUI_mouseCapture = nullptr;
 
 std::function<bool(SDL_Event*)> GUI_eventHook;
+std::function<SDL_Rect(const SDL_DisplayMode&)> GUI_windowPlacementHook;
 std::deque<GUI_PostedEvent> GUI_postedEvents;
 std::list<GUI_Heartbeat*> GUI_heartbeats;
 
@@ -34,3 +35,4 @@ GUI_Label* GUI_fpsLabel = nullptr;
 unsigned GUI_frameCount = 0;
 Uint32 GUI_startTicks = 0;
 int GUI_frameTime = 1;
+int GUI_userEventRegistrations = 0;

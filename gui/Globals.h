@@ -64,12 +64,19 @@ extern int GUI_scale;
 // Window points to drawable pixels, applied to every mouse coordinate.
 extern float GUI_mouseScale;
 
-extern GUI_View* GUI_TopView;           // root of the view tree, owns it
-extern GUI_View* GUI_modalView;         // at most one modal view (not owning)
+extern GUI_View* GUI_TopView;    // root of the view tree, owns it
+extern GUI_View* GUI_modalView;  // at most one modal view (not owning)
 extern bool GUI_closeModalOnOutsideClick;
-extern GUI_View* GUI_mouseCapture;      // view that receives mouse motion and button-up first
+extern GUI_View* GUI_mouseCapture;  // view that receives mouse motion and button-up first
 
+// Application hook that sees every event first; returning true consumes it.
 extern std::function<bool(SDL_Event*)> GUI_eventHook;
+
+// Where the window opens (x, y, w, h in screen coordinates). The toolkit knows nothing of the
+// application's saved window state, so the application sets this hook before GUI_CreateWindow;
+// it is called once with the desktop mode of display 0, just before the window is created.
+// Empty: a 1024 x 673 window centred on the desktop.
+extern std::function<SDL_Rect(const SDL_DisplayMode&)> GUI_windowPlacementHook;
 extern std::deque<GUI_PostedEvent> GUI_postedEvents;
 extern std::list<GUI_Heartbeat*> GUI_heartbeats;
 
@@ -77,5 +84,6 @@ extern bool GUI_quitRequested;
 extern bool GUI_showFps;
 extern GUI_Label* GUI_fpsLabel;
 extern unsigned GUI_frameCount;
-extern Uint32 GUI_startTicks;  // ms
-extern int GUI_frameTime;      // ms, at least 1
+extern Uint32 GUI_startTicks;           // ms
+extern int GUI_frameTime;               // ms, at least 1
+extern int GUI_userEventRegistrations;  // how often GUI_Init ran

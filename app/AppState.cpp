@@ -1,0 +1,6 @@
+#include "app/AppState.h"
+
+std::string currentOpenFile;
+std::string currentOpenPath;
+std::string prefPath;
+bool stickConnected = false;

@@ -1,0 +1,103 @@
+#include "app/Platform.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <vector>
+
+std::string pathBeforeLastSeparator(const std::string& path) {
+    const size_t cut = path.find_last_of("/\\");
+    if (cut == std::string::npos)
+        return path;
+    return path.substr(0, cut);
+}
+
+std::string withTrailingSlash(const std::string& path) {
+    if (path.empty() || path.back() == '/')
+        return path;
+    return path + "/";
+}
+
+std::string asciiLower(const std::string& s) {
+    std::string out = s;
+    for (char& c : out) {
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+    }
+    return out;
+}
+
+namespace {
+
+bool isAbsolute(const std::string& path) {
+    if (path.empty())
+        return false;
+    if (path[0] == '/' || path[0] == '\\')
+        return true;
+    // A drive letter ("D:\x"), as the program may be handed Windows paths.
+    return path.size() >= 2 && path[1] == ':';
+}
+
+bool hasSeparator(const std::string& path) {
+    return path.find_first_of("/\\") != std::string::npos;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& args, const std::string& initialCwd) {
+    CommandLine cl;
+    if (args.size() < 2)
+        return cl;
+
+    const std::string& program = args[0];
+    cl.currentOpenPath = pathBeforeLastSeparator(program);
+    // A bare program name names no folder: there is nothing to change to.
+    if (hasSeparator(program)) {
+        cl.workingDirectory = cl.currentOpenPath.empty() ? "/" : cl.currentOpenPath;
+    }
+
+    std::string document = args[1];
+    if (!document.empty() && !isAbsolute(document) && !initialCwd.empty()) {
+        document = withTrailingSlash(initialCwd) + document;
+    }
+    cl.currentOpenFile = document;
+    cl.currentOpenPath = pathBeforeLastSeparator(document);
+    return cl;
+}
+
+DocumentKind documentKind(const std::string& path) {
+    const std::string lower = asciiLower(path);
+    auto endsWith = [&](const char* suffix) {
+        const std::string s(suffix);
+        return lower.size() >= s.size() && lower.compare(lower.size() - s.size(), s.size(), s) == 0;
+    };
+    if (endsWith(".mpes"))
+        return DocumentKind::Project;
+    if (endsWith(".pes"))
+        return DocumentKind::PesDesign;
+    return DocumentKind::None;
+}
+
+std::string currentDirectory() {
+    std::vector<char> buf(PATH_MAX + 1);
+    if (getcwd(buf.data(), buf.size()) == nullptr)
+        return "";
+    return buf.data();
+}
+
+bool setCurrentDirectory(const std::string& path) {
+    return !path.empty() && chdir(path.c_str()) == 0;
+}
+
+std::string preferencesFolder() {
+    char* p = SDL_GetPrefPath("MivoShop", "MivoEMB");
+    if (p == nullptr)
+        return "";
+    std::string path = withTrailingSlash(p);
+    SDL_free(p);
+    return path;
+}
+
+bool isWindowMaximizedNow(SDL_Window* window) {
+    return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) != 0;
+}

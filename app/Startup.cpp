@@ -1,0 +1,265 @@
+// Section index:
+//   decisions kept pure (stick network, version, command-line document, window state)
+//   runEditor: start-up steps in order, the main loop, shutdown in order
+#include "app/Startup.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+#include <SDL_net.h>
+#include <SDL_ttf.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/Seams.h"
+#include "gui/Draw.h"
+#include "gui/FileUtils.h"
+#include "gui/Fonts.h"
+#include "gui/Globals.h"
+#include "gui/Log.h"
+#include "gui/Toolkit.h"
+#include "gui/View.h"
+
+// ---- decisions kept pure ----
+
+bool onStickNetwork(const std::string& localAddress, const std::string& stickAddress) {
+    // The first three octets of the stick's address and the dot after them.
+    size_t dots = 0, cut = std::string::npos;
+    for (size_t i = 0; i < stickAddress.size(); ++i) {
+        if (stickAddress[i] == '.' && ++dots == 3) {
+            cut = i + 1;
+            break;
+        }
+    }
+    if (cut == std::string::npos)
+        return false;
+    const std::string prefix = stickAddress.substr(0, cut);
+    return localAddress.compare(0, prefix.size(), prefix) == 0;
+}
+
+int queryStickVersion(const std::function<std::string()>& query) {
+    int version = 0;
+    for (int attempt = 0; attempt < 3 && version == 0; ++attempt) {
+        const std::string text = query();
+        // A hair above the product so that "1.05" reads as 105, not 104.999...
+        const double v = std::strtod(text.c_str(), nullptr) * 100.0 + 1e-7;
+        version = (v > 0 && v < 2e9) ? int(v) : 0;
+    }
+    return version;
+}
+
+DocumentPlan planCommandLineDocument(const std::string& openFile) {
+    DocumentPlan plan;
+    if (openFile.empty())
+        return plan;
+    plan.kind = documentKind(openFile);
+    plan.path = openFile;
+    // Only a project keeps its path: an imported design is untitled, and anything else is not
+    // opened at all.
+    plan.currentOpenFileAfter = plan.kind == DocumentKind::Project ? openFile : "";
+    return plan;
+}
+
+bool maximizeAtStart(WindowState& state) {
+    if (state.isWindowFullscreen) {
+        state.isWindowFullscreen = false;
+        return false;
+    }
+    return state.isWindowMaximized;
+}
+
+// ---- runEditor ----
+
+namespace {
+
+void logGlAttribute(const char* name, SDL_GLattr attr) {
+    int value = 0;
+    SDL_GL_GetAttribute(attr, &value);
+    GUI_LogNotice(name) << value;
+}
+
+void logDiagnosticPaths() {
+    if (char* base = SDL_GetBasePath()) {
+        GUI_LogNotice("SDL_GetBasePath()") << base;
+        SDL_free(base);
+    }
+    GUI_LogNotice("GUI_getDocumentDirectory()") << currentDirectory();
+    GUI_LogNotice("jsFilePath::getCurrentWorkingDirectory()")
+        << jsFilePath::getCurrentWorkingDirectory();
+    GUI_LogNotice("jsFilePath::getCurrentExePath()") << jsFilePath::getCurrentExePath();
+    GUI_LogNotice("jsFilePath::getCurrentExeDir()") << jsFilePath::getCurrentExeDir();
+}
+
+void checkStickNetwork() {
+    const std::string ip = GUI_GetLocalIPAddress();
+    GUI_LogPrint("IP Address (1): %s\n", ip.c_str());
+    if (onStickNetwork(ip, stickAddress())) {
+        const int version = queryStickVersion(stickVersionText);
+        GUI_LogPrint("Version: %i\n", version);
+        stickConnected = true;
+    } else {
+        stickConnected = false;
+    }
+}
+
+void openCommandLineDocument() {
+    const DocumentPlan plan = planCommandLineDocument(currentOpenFile);
+    currentOpenFile = plan.currentOpenFileAfter;
+    switch (plan.kind) {
+        case DocumentKind::Project:
+            GUI_Print("loadMPESW(%s);", plan.path.c_str());
+            loadMPESW(plan.path);
+            break;
+        case DocumentKind::PesDesign:
+            GUI_Print("importPESW(%s);", plan.path.c_str());
+            importPESW(plan.path);
+            break;
+        case DocumentKind::None:
+            break;
+    }
+}
+
+// Libraries in the order they are initialised; a failure undoes the earlier ones in reverse.
+void quitLibraries(int initialised) {
+    if (initialised >= 4)
+        SDLNet_Quit();
+    if (initialised >= 3)
+        TTF_Quit();
+    if (initialised >= 2)
+        IMG_Quit();
+    SDL_Quit();
+}
+
+}  // namespace
+
+int runEditor(int argc, char** argv) {
+    // 1-3: the command line.
+    currentOpenFile.clear();
+    currentOpenPath.clear();
+    GUI_Print("argc = %d\n", argc);
+    std::vector<std::string> args;
+    for (int i = 0; i < argc && argv != nullptr && argv[i] != nullptr; ++i)
+        args.push_back(argv[i]);
+    if (args.size() >= 2) {
+        const CommandLine cl = parseCommandLine(args, currentDirectory());
+        GUI_Print("argv[0] = %s\n", args[0].c_str());
+        // A folder that cannot be entered leaves the working directory as it was.
+        if (!cl.workingDirectory.empty())
+            setCurrentDirectory(cl.workingDirectory);
+        GUI_Print("argv[1] = %s\n", args[1].c_str());
+        currentOpenFile = cl.currentOpenFile;
+        currentOpenPath = cl.currentOpenPath;
+        GUI_Print("currentOpenFile = %s\n", currentOpenFile.c_str());
+    }
+    GUI_Print("currentOpenPath = %s\n", currentOpenPath.c_str());
+
+    // 4-5: silence the logs; hints.
+    logThreshold = 5;
+    GUI_LogPrint("Hello world\n");
+    SDL_SetHint(SDL_HINT_ORIENTATIONS, "LandscapeLeft LandscapeRight");
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "2");
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
+
+    // 6: libraries and toolkit.
+    if (SDL_Init(SDL_INIT_VIDEO) < 0)
+        GUI_LogPrint("Could not initialize SDL");
+    if (IMG_Init(0) != 0) {
+        GUI_LogPrint("IMG_Init failed.");
+        quitLibraries(1);
+        return 1;
+    }
+    if (TTF_Init() != 0) {
+        GUI_LogPrint("TTF_Init failed.");
+        quitLibraries(2);
+        return 1;
+    }
+    if (SDLNet_Init() != 0) {
+        GUI_LogPrint("SDLNet_Init failed.");
+        quitLibraries(3);
+        return 1;
+    }
+    if (GUI_Init() != 0) {
+        GUI_LogPrint("GUI_Init failed.");
+        quitLibraries(4);
+        return 1;
+    }
+    GUI_LogPrint("Init fonts\n");
+    GUI_LogPrint("Init\n");
+    GUI_LogPrint("Init OK\n");
+
+    // 7-8: memory and the preferences folder.
+    GUI_LogNotice("System RAM") << SDL_GetSystemRAM() << " MB.";
+    prefPath = preferencesFolder();
+    if (!prefPath.empty()) {
+        GUI_LogPrint("Pref Path: %s\n", prefPath.c_str());
+    } else {
+        GUI_LogPrint("NO Base path\n");
+    }
+
+    // 9-10: the window, placed from the saved window state.
+    GUI_windowPlacementHook = [](const SDL_DisplayMode& desktop) {
+        const WindowState& s = loadWindowState(prefPath, desktop.w, desktop.h);
+        return SDL_Rect{s.x, s.y, s.w, s.h};
+    };
+    GUI_CreateWindow();
+    if (GUI_window == nullptr) {
+        GUI_LogError("Create Window") << "Error";
+        GUI_Quit();
+        quitLibraries(4);
+        return 1;
+    }
+    SDL_SetWindowTitle(GUI_window, "MES - Mivo Embroidery System");
+    GUI_LogNotice("[GL Attrib]");
+    logGlAttribute("Context major version", SDL_GL_CONTEXT_MAJOR_VERSION);
+    logGlAttribute("Context minor version", SDL_GL_CONTEXT_MINOR_VERSION);
+    logGlAttribute("Double buffer", SDL_GL_DOUBLEBUFFER);
+    logGlAttribute("Multi sample buffer", SDL_GL_MULTISAMPLEBUFFERS);
+    logGlAttribute("Multi sample samples", SDL_GL_MULTISAMPLESAMPLES);
+
+    // 11: data paths resolve from here on.
+    GUI_LogPrint("About to Init FileUtils\n");
+    defaultWorkingDirectory = jsFilePath::getCurrentWorkingDirectory();
+    GUI_LogPrint("FileUtils OK\n");
+    logDiagnosticPaths();
+
+    // 12-13: translations and settings.
+    loadTranslations();
+    loadSettings();
+
+    // 14-16: the main window.
+    GUI_LogPrint("Top View: %i %i\n", GUI_windowWidth, GUI_windowHeight);
+    if (GUI_TopView) {
+        GUI_LogPrint("GUI_TopView existed");
+        GUI_Print("ERROR: GUI_TopView existed.");
+        std::exit(1);
+    }
+    buildMainWindow();
+    GUI_LogPrint("UI OK\n");
+    buildStatusLabels();
+    applyInitialSelections();
+
+    // 17-18: the stick's network; shared textures.
+    checkStickNetwork();
+    GUI_InitShapeTextures();
+    initStitchTextures();
+
+    // 19-20: window state and the command-line document.
+    if (maximizeAtStart(windowState))
+        SDL_MaximizeWindow(GUI_window);
+    openCommandLineDocument();
+
+    // 21: run until the user quits.
+    GUI_Run(false, nullptr);
+
+    clearTranslations();
+    GUI_CloseIconFonts();
+    freeEmoticonThumbnails();
+    freeStitchTextures();
+    GUI_FreeShapeTextures();
+    GUI_Quit();
+    TTF_Quit();
+    IMG_Quit();
+    SDL_Quit();
+    return 0;
+}

@@ -1,0 +1,36 @@
+// The editor's start-up and shutdown: command line, libraries, preferences folder, window, data
+// folder, translations, settings, main window, stick network, command-line document, main loop,
+// and the release of everything in a fixed order.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "app/Platform.h"
+#include "app/WindowState.h"
+
+// Runs the editor; returns the process status: 0 after a normal run (window closed, SIGTERM),
+// 1 when the libraries or the toolkit cannot be initialised or no window can be made.
+int runEditor(int argc, char** argv);
+
+// ---- Decisions of start-up, kept pure for testing ----
+
+// The computer is on the stick's network when its address begins with the first three octets of
+// the stick's address followed by a dot. An empty or malformed stick address matches nothing.
+bool onStickNetwork(const std::string& localAddress, const std::string& stickAddress);
+
+// Asks for the stick's version (text such as "1.05") until it reads as non-zero, three times at
+// most; returns the version x 100, truncated (105), or 0.
+int queryStickVersion(const std::function<std::string()>& query);
+
+// What to do with the command-line document: how to open `path` and what currentOpenFile holds
+// afterwards (a design imported from a PES file leaves the editor untitled).
+struct DocumentPlan {
+    DocumentKind kind = DocumentKind::None;
+    std::string path;
+    std::string currentOpenFileAfter;
+};
+DocumentPlan planCommandLineDocument(const std::string& currentOpenFile);
+
+// Whether to maximise the window at start; a saved fullscreen flag is cleared instead.
+bool maximizeAtStart(WindowState& state);
