@@ -14,5 +14,7 @@ using Args = std::vector<std::string>;
 // explained on standard error, 2 on a usage error.
 // One declaration per sub-command, in the order of the table in main.cpp.
 int version(const Args& args);
+// Sends a PES file to the MivoStick: mount, upload as version 5, unmount (CliSend.cpp).
+int send(const Args& args);
 
 }  // namespace cli

@@ -16,6 +16,7 @@ struct SubCommand {
 // One row per sub-command; the usage text is what "mes-cli" alone prints.
 const SubCommand kCommands[] = {
     {"version", "version", cli::version},
+    {"send", "send FILE [--stick HOST[:PORT]] [--hoop WxH] [--verbose]", cli::send},
 };
 
 int usage() {

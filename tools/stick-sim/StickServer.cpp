@@ -96,7 +96,7 @@ std::string StickServer::store(const std::string& filename, const std::string& c
     std::string line =
         "stored " + path.string() + " (" + std::to_string(content.size()) + " bytes): ";
     if (valid) {
-        line += "valid PES, version " + std::to_string(pes.version()) + ", " +
+        line += "valid PES, header " + content.substr(0, 8) + ", " +
                 std::to_string(pes.colorCount()) + " colours, " + std::to_string(pes.width()) +
                 " x " + std::to_string(pes.height()) + " (0.1 mm)";
     } else {

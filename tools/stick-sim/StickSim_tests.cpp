@@ -120,7 +120,7 @@ TEST(StickSim, UploadArrivesIntactAndIsAValidPes) {
     EXPECT_TRUE(stick.server->lastStoredIsPes());
     bool logged = false;
     for (const auto& line : stick.simLog)
-        logged |= line.find("valid PES, version 1") != std::string::npos;
+        logged |= line.find("valid PES, header #PES0001") != std::string::npos;
     EXPECT_TRUE(logged);
 }
 
