@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -257,6 +258,38 @@ TEST(HttpConnection, RefusedConnection) {
         EXPECT_STREQ(e.what(), "connect(): Connection refused");
     }
     EXPECT_FALSE(connection.connected());
+}
+
+TEST(HttpConnection, ConnectThatHangsTimesOut) {
+    // A listener that never accepts and has a full backlog drops further handshakes, so a
+    // connect to it waits until the client gives up.
+    int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(listener, 0), 0);
+    socklen_t size = sizeof address;
+    ::getsockname(listener, reinterpret_cast<sockaddr*>(&address), &size);
+    int port = ntohs(address.sin_port);
+    std::vector<std::unique_ptr<HttpConnection>> fillers;
+    std::string error;
+    auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < 8 && error.empty(); ++i) {
+        fillers.push_back(std::make_unique<HttpConnection>("127.0.0.1", port));
+        fillers.back()->setTimeouts(shortTimeouts());
+        start = std::chrono::steady_clock::now();
+        try {
+            fillers.back()->get("/");
+        } catch (const Wobbly& e) {
+            error = e.what();
+        }
+    }
+    auto waited = std::chrono::steady_clock::now() - start;
+    ::close(listener);
+    EXPECT_EQ(error, "connect(): Connection timed out");
+    EXPECT_GE(waited, std::chrono::milliseconds(450));
+    EXPECT_LT(waited, std::chrono::seconds(3));
 }
 
 TEST(HttpConnection, PeerThatTakesNothingTimesOutTheSend) {
