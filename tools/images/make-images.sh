@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Draws the start-up logo data/logo.png and the window icon data/icon.png (see make_images.py).
+# A generator, not part of the build; the outputs are committed. The same Debian packages give
+# the same bytes.
+set -euo pipefail
+
+here=$(cd "$(dirname "$0")" && pwd)
+root=$(cd "$here/../.." && pwd)
+
+MES_DEPS_EXTRA="python3-pil fonts-noto-core" "$root/tools/deps.sh"
+
+# Debian's interpreter, the one python3-pil is installed for.
+/usr/bin/python3 "$here/make_images.py" --logo "$root/data/logo.png" --icon "$root/data/icon.png"
