@@ -16,5 +16,7 @@ using Args = std::vector<std::string>;
 int version(const Args& args);
 // Sends a PES file to the MivoStick: mount, upload as version 5, unmount (CliSend.cpp).
 int send(const Args& args);
+// Reads a PES design into a layer and writes it as PES version 1 or 5 (CliConvert.cpp).
+int convert(const Args& args);
 
 }  // namespace cli

@@ -17,6 +17,7 @@ struct SubCommand {
 const SubCommand kCommands[] = {
     {"version", "version", cli::version},
     {"send", "send FILE [--stick HOST[:PORT]] [--hoop WxH] [--verbose]", cli::send},
+    {"convert", "convert IN OUT --pes-version 1|5 [--hoop WxH]", cli::convert},
 };
 
 int usage() {
