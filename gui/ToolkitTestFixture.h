@@ -192,6 +192,9 @@ protected:
 inline bool operator==(const SDL_Color& a, const SDL_Color& b) {
     return a.r == b.r && a.g == b.g && a.b == b.b && a.a == b.a;
 }
+inline bool operator!=(const SDL_Color& a, const SDL_Color& b) {
+    return !(a == b);
+}
 inline std::ostream& operator<<(std::ostream& os, const SDL_Color& c) {
     return os << "rgba(" << int(c.r) << "," << int(c.g) << "," << int(c.b) << "," << int(c.a)
               << ")";
