@@ -432,6 +432,27 @@ TEST(HttpResponseParsing, NegativeLengthReadsToTheClose) {
     EXPECT_TRUE(seen.replies[0].complete);
 }
 
+TEST(HttpResponseParsing, HugeLengthsSaturate) {
+    HttpConnection connection("127.0.0.1", 9);
+    Seen seen;
+    watch(connection, seen);
+    HttpResponse& sized = connection.expectResponse("GET");
+    feedText(connection, "HTTP/1.1 200 OK\r\nContent-Length: 99999999999999999999999999\r\n\r\nab");
+    EXPECT_GT(sized.length(), int64_t(1) << 59);
+    EXPECT_EQ(sized.bytesRead(), 2);
+
+    HttpConnection chunks("127.0.0.1", 9);
+    Seen seenChunks;
+    watch(chunks, seenChunks);
+    HttpResponse& chunked = chunks.expectResponse("GET");
+    feedText(chunks,
+             "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\nFFFFFFFFFFFFFFFFFFFFFF\r\nxyz");
+    EXPECT_EQ(chunked.state(), HttpResponse::State::Body);
+    EXPECT_EQ(chunked.bytesRead(), 3);
+    ASSERT_EQ(seenChunks.replies.size(), 1u);
+    EXPECT_EQ(seenChunks.replies[0].body, "xyz");
+}
+
 TEST(HttpResponseParsing, EndlessHeaderLineIsCut) {
     HttpConnection connection("127.0.0.1", 9);
     HttpResponse& response = connection.expectResponse("GET");

@@ -43,7 +43,7 @@ int64_t leadingDecimal(const std::string& text) {
         return -1;
     int64_t value = 0;
     for (; i < text.size() && std::isdigit(static_cast<unsigned char>(text[i])); ++i) {
-        value = std::min(kHugeCount, value * 10 + (text[i] - '0'));
+        value = value >= kHugeCount / 10 ? kHugeCount : value * 10 + (text[i] - '0');
     }
     return value;
 }
@@ -56,7 +56,7 @@ int64_t leadingHex(const std::string& text) {
     for (; i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])); ++i) {
         int c = std::tolower(static_cast<unsigned char>(text[i]));
         int digit = c <= '9' ? c - '0' : c - 'a' + 10;
-        value = std::min(kHugeCount, value * 16 + digit);
+        value = value >= kHugeCount / 16 ? kHugeCount : value * 16 + digit;
     }
     return value;
 }
