@@ -1,7 +1,8 @@
-// Checks the two committed font files of data/ (made by tools/ui-font and tools/icon-font): the
-// icon font has every icon the program draws, the text font has every character of the
-// translations and of the Thai and kana blocks, and Thai vowels and tone marks are shaped into
-// place. Needs SDL_ttf only, no window.
+// Checks the generated files of data/ (made by tools/ui-font, tools/icon-font and tools/images):
+// the icon font has every icon the program draws, the text font has every character of the
+// translations and of the Thai and kana blocks, Thai vowels and tone marks are shaped into place,
+// and the logo and window icon load. Needs SDL_ttf and SDL_image only, no window.
+#include <SDL_image.h>
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 #include <utf8.h>
@@ -235,6 +236,28 @@ TEST_F(ThaiShaping, LowerVowelHangsBelowTheTail) {
     const InkRows withVowel = Render("ฎุ");
     const InkRows bare = Render("ฎ");
     EXPECT_GE(withVowel.bottom, bare.bottom + 5);
+}
+
+// The start-up logo is drawn at its pixel size times the scale, centred in the default
+// 1024 x 673 window, so it must fit there with room to spare; the window icon is square.
+TEST(DataImages, LogoAndIconLoadAtUsableSizes) {
+    ASSERT_NE(IMG_Init(IMG_INIT_PNG) & IMG_INIT_PNG, 0) << IMG_GetError();
+    SDL_Surface* logo = IMG_Load((kDataDir + "logo.png").c_str());
+    ASSERT_NE(logo, nullptr) << IMG_GetError();
+    EXPECT_GE(logo->w, 200);
+    EXPECT_LE(logo->w, 1024 / 2);
+    EXPECT_GE(logo->h, 100);
+    EXPECT_LE(logo->h, 673 / 2);
+    EXPECT_TRUE(SDL_ISPIXELFORMAT_ALPHA(logo->format->format));
+    SDL_FreeSurface(logo);
+
+    SDL_Surface* icon = IMG_Load((kDataDir + "icon.png").c_str());
+    ASSERT_NE(icon, nullptr) << IMG_GetError();
+    EXPECT_EQ(icon->w, icon->h);
+    EXPECT_GE(icon->w, 64);
+    EXPECT_LE(icon->w, 256);
+    SDL_FreeSurface(icon);
+    IMG_Quit();
 }
 
 }  // namespace
