@@ -179,8 +179,12 @@ void HttpConnection::sendbytes(const void* bytes, size_t count) {
 }
 
 void HttpConnection::poll() {
-    if (outstanding_.empty() || socket_ < 0)
+    if (outstanding_.empty())
         return;
+    // Nothing can arrive any more (the connect or a send failed, or the connection was closed):
+    // say so instead of letting a poll loop wait for ever.
+    if (socket_ < 0)
+        fail("recv()", ENOTCONN);
     pollfd entry{socket_, POLLIN, 0};
     int r = ::poll(&entry, 1, 0);
     if (r < 0) {

@@ -91,8 +91,8 @@ public:
 
     // Reads what has arrived (at most kReadSize bytes) and feeds it to the outstanding
     // responses; returns at once when nothing is waiting. Throws on socket errors, when the
-    // server closes in the middle of a response, and when it stays silent for longer than the
-    // reply time-out.
+    // server closes in the middle of a response, when it stays silent for longer than the reply
+    // time-out, and when responses are outstanding on a connection without socket.
     void poll();
     // Blocks for at most maxMs milliseconds until bytes (or the close) can be read, so that a
     // poll loop need not spin. Never throws.

@@ -258,6 +258,9 @@ TEST(HttpConnection, RefusedConnection) {
         EXPECT_STREQ(e.what(), "connect(): Connection refused");
     }
     EXPECT_FALSE(connection.connected());
+    // The response of the failed request stays outstanding; polling it must not wait for ever.
+    EXPECT_EQ(connection.outstanding(), 1u);
+    EXPECT_EQ(pollAll(connection), "recv(): Socket is not connected");
 }
 
 TEST(HttpConnection, ConnectThatHangsTimesOut) {
