@@ -173,6 +173,28 @@ Point crossingPoint(Point a0, Point a1, Point b0, Point b1) {
     return {(dB.x * ca - dA.x * cb) / den, (dB.y * ca - dA.y * cb) / den};
 }
 
+namespace {
+
+int32_t clampToInt32(double v) {
+    if (std::isnan(v))
+        return 0;
+    if (v >= 2147483647.0)
+        return INT32_MAX;
+    if (v <= -2147483648.0)
+        return INT32_MIN;
+    return static_cast<int32_t>(v);
+}
+
+}  // namespace
+
+int32_t roundToUnit(float v) {
+    return clampToInt32(std::round(static_cast<double>(v)));
+}
+
+int32_t truncToUnit(float v) {
+    return clampToInt32(std::trunc(static_cast<double>(v)));
+}
+
 float mapRange(float value, float in0, float in1, float out0, float out1) {
     if (std::fabs(in0 - in1) < 1.1920929e-7f)
         return out0;

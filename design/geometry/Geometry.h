@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -82,6 +83,12 @@ Point crossingPoint(Point a0, Point a1, Point b0, Point b1);
 // Unclamped linear map of value from in0..in1 onto out0..out1, in float. A degenerate input range
 // (narrower than the float epsilon) maps everything onto out0.
 float mapRange(float value, float in0, float in1, float out0, float out1);
+
+// Float coordinates into integer design units: to the nearest integer with halves away from zero,
+// or truncated toward zero. Values beyond the int32 range are clamped to it and NaN gives 0, so a
+// degenerate size never turns into an undefined conversion.
+int32_t roundToUnit(float v);
+int32_t truncToUnit(float v);
 
 // Pi as the effect code uses it, in float.
 constexpr float kPi = 3.1415927f;
