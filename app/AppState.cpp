@@ -4,3 +4,4 @@ std::string currentOpenFile;
 std::string currentOpenPath;
 std::string prefPath;
 bool stickConnected = false;
+MivoStickLink stickLink;

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "net/MivoStickLink.h"
+
 // Path of the document named on the command line, later the path of the open project ("" when
 // no file is open). UTF-8.
 extern std::string currentOpenFile;
@@ -14,6 +16,10 @@ extern std::string currentOpenPath;
 extern std::string prefPath;
 // The computer's own address lies on the MivoStick's network.
 extern bool stickConnected;
+
+// The link to the MivoStick, one for the whole run (its busy flag and reply text are the
+// process-wide ones).
+extern MivoStickLink stickLink;
 
 // A design holds at most this many layers.
 constexpr int maxLayers = 16;

@@ -6,9 +6,6 @@
 #include "gui/Log.h"
 #include "gui/View.h"
 
-void loadTranslations() {}
-void clearTranslations() {}
-
 void loadSettings() {}
 
 namespace {

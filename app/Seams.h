@@ -1,16 +1,10 @@
 // The calls that start-up and shutdown make into parts of the editor that are filled in one at a
-// time (main window, settings, status line, stick link, stitch renderer, file commands,
-// emoticons). Each function is exactly one such call. Until its part exists it does the least
-// that keeps the editor running, as noted; the part replaces the body, the call sites stay.
-// Main thread only.
+// time (main window, settings, status line, stitch renderer, file commands, emoticons). Each
+// function is exactly one such call. Until its part exists it does the least that keeps the editor
+// running, as noted; the part replaces the body, the call sites stay. Main thread only.
 #pragma once
 
 #include <string>
-
-// Interface translations: load "en", "th" and "jp" / empty the tables at shutdown.
-// (Nothing to load yet: captions show their English keys.)
-void loadTranslations();
-void clearTranslations();
 
 // Settings: defaults, then the settings file; may change the interface language.
 // (Defaults only.)
@@ -27,11 +21,6 @@ void buildStatusLabels();
 // The initial drop-down selections raised as if the user had made them, then refreshControls.
 // (Nothing.)
 void applyInitialSelections();
-
-// The stick's fixed IPv4 address ("" while unknown: the computer is never on its network) and
-// its firmware version text ("0" when it does not answer).
-std::string stickAddress();
-std::string stickVersionText();
 
 // The stitch renderer's shared textures (stitch sprites, light map, ruler labels). (Nothing.)
 void initStitchTextures();

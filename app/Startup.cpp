@@ -1,5 +1,5 @@
 // Section index:
-//   decisions kept pure (stick network, version, command-line document, window state)
+//   decisions kept pure (stick version, command-line document, window state)
 //   runEditor: start-up steps in order, the main loop, shutdown in order
 #include "app/Startup.h"
 
@@ -9,6 +9,7 @@
 #include <SDL_ttf.h>
 
 #include <cstdlib>
+#include <initializer_list>
 #include <vector>
 
 #include "app/AppState.h"
@@ -17,26 +18,12 @@
 #include "gui/FileUtils.h"
 #include "gui/Fonts.h"
 #include "gui/Globals.h"
+#include "gui/Localization.h"
 #include "gui/Log.h"
 #include "gui/Toolkit.h"
 #include "gui/View.h"
 
 // ---- decisions kept pure ----
-
-bool onStickNetwork(const std::string& localAddress, const std::string& stickAddress) {
-    // The first three octets of the stick's address and the dot after them.
-    size_t dots = 0, cut = std::string::npos;
-    for (size_t i = 0; i < stickAddress.size(); ++i) {
-        if (stickAddress[i] == '.' && ++dots == 3) {
-            cut = i + 1;
-            break;
-        }
-    }
-    if (cut == std::string::npos)
-        return false;
-    const std::string prefix = stickAddress.substr(0, cut);
-    return localAddress.compare(0, prefix.size(), prefix) == 0;
-}
 
 int queryStickVersion(const std::function<std::string()>& query) {
     int version = 0;
@@ -91,11 +78,32 @@ void logDiagnosticPaths() {
     GUI_LogNotice("jsFilePath::getCurrentExeDir()") << jsFilePath::getCurrentExeDir();
 }
 
+// The stick link's log lines go to the application log under its module name.
+void connectStickLog() {
+    stickLink.setLogSink([](MivoStickLink::LogLevel level, const std::string& text) {
+        const char* module = "MivoStickLink";
+        switch (level) {
+            case MivoStickLink::Verbose:
+                GUI_LogVerbose(module) << text;
+                break;
+            case MivoStickLink::Notice:
+                GUI_LogNotice(module) << text;
+                break;
+            case MivoStickLink::Warning:
+                GUI_LogWarning(module) << text;
+                break;
+            case MivoStickLink::Error:
+                GUI_LogError(module) << text;
+                break;
+        }
+    });
+}
+
 void checkStickNetwork() {
     const std::string ip = GUI_GetLocalIPAddress();
     GUI_LogPrint("IP Address (1): %s\n", ip.c_str());
-    if (onStickNetwork(ip, stickAddress())) {
-        const int version = queryStickVersion(stickVersionText);
+    if (isOnStickNetwork(ip)) {
+        const int version = queryStickVersion([] { return stickLink.version(); });
         GUI_LogPrint("Version: %i\n", version);
         stickConnected = true;
     } else {
@@ -224,7 +232,9 @@ int runEditor(int argc, char** argv) {
     logDiagnosticPaths();
 
     // 12-13: translations and settings.
-    loadTranslations();
+    currentLanguage = "en";
+    for (const char* code : {"en", "th", "jp"})
+        loadLocalizableStrings(code);
     loadSettings();
 
     // 14-16: the main window.
@@ -240,6 +250,7 @@ int runEditor(int argc, char** argv) {
     applyInitialSelections();
 
     // 17-18: the stick's network; shared textures.
+    connectStickLog();
     checkStickNetwork();
     GUI_InitShapeTextures();
     initStitchTextures();
@@ -252,7 +263,7 @@ int runEditor(int argc, char** argv) {
     // 21: run until the user quits.
     GUI_Run(false, nullptr);
 
-    clearTranslations();
+    clearLocalizableStrings();
     GUI_CloseIconFonts();
     freeEmoticonThumbnails();
     freeStitchTextures();

@@ -15,10 +15,6 @@ int runEditor(int argc, char** argv);
 
 // ---- Decisions of start-up, kept pure for testing ----
 
-// The computer is on the stick's network when its address begins with the first three octets of
-// the stick's address followed by a dot. An empty or malformed stick address matches nothing.
-bool onStickNetwork(const std::string& localAddress, const std::string& stickAddress);
-
 // Asks for the stick's version (text such as "1.05") until it reads as non-zero, three times at
 // most; returns the version x 100, truncated (105), or 0.
 int queryStickVersion(const std::function<std::string()>& query);

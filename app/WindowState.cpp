@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
 #include "gui/Log.h"
 
@@ -189,14 +188,17 @@ const WindowState& loadWindowState(const std::string& prefPath, int desktopWidth
     const std::string path = windowStatePath(prefPath);
     GUI_Print("%s\n", path.c_str());
 
+    // Read with stdio: a folder or a device in the file's place reports an error instead of
+    // throwing, and counts as a missing file.
     bool read = false;
     std::string text;
-    {
-        std::ifstream in(path, std::ios::binary);
-        if (in) {
-            text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-            read = !in.bad();
-        }
+    if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+        char chunk[4096];
+        size_t n = 0;
+        while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0)
+            text.append(chunk, n);
+        read = std::ferror(f) == 0;
+        std::fclose(f);
     }
     if (read)
         applyWindowStateText(windowState, text);
@@ -233,17 +235,26 @@ bool saveWindowState(const std::string& prefPath) {
     return !out.fail();
 }
 
+void captureInto(WindowState& state, bool maximized, int x, int y, int w, int h) {
+    if (maximized) {
+        // Keep the last normal position and size so that un-maximising next time restores them.
+        state.isWindowMaximized = true;
+    } else {
+        state.x = x;
+        state.y = y;
+        state.w = w;
+        state.h = h;
+        state.isWindowMaximized = false;
+    }
+    state.isWindowFullscreen = false;
+}
+
 void captureWindowState(SDL_Window* window, const std::string& prefPath) {
     if (window == nullptr)
         return;
-    if (SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) {
-        // Keep the last normal position and size so that un-maximising next time restores them.
-        windowState.isWindowMaximized = true;
-    } else {
-        SDL_GetWindowPosition(window, &windowState.x, &windowState.y);
-        SDL_GetWindowSize(window, &windowState.w, &windowState.h);
-        windowState.isWindowMaximized = false;
-    }
-    windowState.isWindowFullscreen = false;
+    int x = 0, y = 0, w = 0, h = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    SDL_GetWindowSize(window, &w, &h);
+    captureInto(windowState, (SDL_GetWindowFlags(window) & SDL_WINDOW_MAXIMIZED) != 0, x, y, w, h);
     saveWindowState(prefPath);
 }

@@ -58,6 +58,11 @@ const WindowState& loadWindowState(const std::string& prefPath, int desktopWidth
 // Writes `windowState` to the file; a file that cannot be written is ignored. Returns success.
 bool saveWindowState(const std::string& prefPath);
 
+// What a capture makes of the window's placement: while maximised only the flag is set, so the
+// last normal position and size stay; otherwise position and size are taken and the flag cleared.
+// The fullscreen flag is cleared in both cases.
+void captureInto(WindowState& state, bool maximized, int x, int y, int w, int h);
+
 // Reads the window's placement into `windowState` (leaving the last normal position and size
 // alone while the window is maximised), clears the fullscreen flag and saves.
 void captureWindowState(SDL_Window* window, const std::string& prefPath);
