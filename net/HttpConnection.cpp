@@ -58,6 +58,16 @@ struct FeedScope {
     }
 };
 
+// A line of the request head without line breaks: a URL or header value holding "\r" or "\n"
+// could otherwise add headers or a whole request of its own.
+std::string oneLine(std::string text) {
+    for (auto& c : text) {
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    }
+    return text;
+}
+
 }  // namespace
 
 HttpConnection::HttpConnection(const std::string& host, int port) : host_(host), port_(port) {}
@@ -70,7 +80,7 @@ void HttpConnection::startrequest(const std::string& method, const std::string& 
     if (building_)
         throw Wobbly("Request already issued");
     building_ = true;
-    pendingLines_.push_back(method + " " + url + " HTTP/1.1");
+    pendingLines_.push_back(oneLine(method + " " + url + " HTTP/1.1"));
     putheader("Host", host_);
     putheader("Accept-Encoding", "identity");
     expectResponse(method);
@@ -79,7 +89,7 @@ void HttpConnection::startrequest(const std::string& method, const std::string& 
 void HttpConnection::putheader(const std::string& name, const std::string& value) {
     if (!building_)
         throw Wobbly("putheader() failed");
-    pendingLines_.push_back(name + ": " + value);
+    pendingLines_.push_back(oneLine(name + ": " + value));
 }
 
 void HttpConnection::putheader(const std::string& name, long long value) {

@@ -114,6 +114,19 @@ TEST(HttpConnection, SendsTheRequestHeadExactly) {
     EXPECT_TRUE(seen.replies[0].complete);
 }
 
+TEST(HttpConnection, LineBreaksCannotSmuggleHeaders) {
+    ScriptedServer server({send("HTTP/1.1 204 No Content\r\n\r\n")});
+    HttpConnection connection("127.0.0.1", server.port());
+    connection.startrequest("GET", "/a\r\nX-Evil: 1");
+    connection.putheader("X-Name", "v\r\n\r\nGET /b");
+    connection.sendheaders();
+    EXPECT_EQ(pollAll(connection), "");
+    server.stop();
+    EXPECT_EQ(server.received(),
+              "GET /a  X-Evil: 1 HTTP/1.1\r\nHost: 127.0.0.1\r\nAccept-Encoding: identity\r\n"
+              "X-Name: v    GET /b\r\n\r\n");
+}
+
 TEST(HttpConnection, ResponseSplitInTheMiddleOfLineEnds) {
     ScriptedServer server({send("HTTP/1.1 200 OK\r"), pause(30), send("\nContent-Length: 5\r\n\r"),
                            pause(30), send("\nhel"), pause(30), send("lo")});
