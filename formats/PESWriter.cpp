@@ -67,6 +67,46 @@ void patch32(std::vector<uint8_t>& out, std::size_t at, int64_t v) {
         out[at + i] = static_cast<uint8_t>((v >> (8 * i)) & 0xFF);
 }
 
+// Appends to a byte vector through a small staging buffer. The stitch stream and the segments
+// write a few bytes per stitch; going through the vector for each byte costs more than all the
+// encoding around it. Flushes when destroyed.
+class ByteSink {
+public:
+    explicit ByteSink(std::vector<uint8_t>& out) : out_(out) {}
+    ~ByteSink() { flush(); }
+    ByteSink(const ByteSink&) = delete;
+    ByteSink& operator=(const ByteSink&) = delete;
+
+    void put8(uint8_t b) {
+        if (n_ == kSize)
+            flush();
+        buf_[n_++] = b;
+    }
+    void put16(int64_t v) {
+        put8(static_cast<uint8_t>(v & 0xFF));
+        put8(static_cast<uint8_t>((v >> 8) & 0xFF));
+    }
+    // Position of the next byte in the finished vector.
+    std::size_t size() const { return out_.size() + n_; }
+    // Rewrites a 16-bit field written earlier, whether it is still staged or not.
+    void patch16(std::size_t at, int64_t v) {
+        byteAt(at) = static_cast<uint8_t>(v & 0xFF);
+        byteAt(at + 1) = static_cast<uint8_t>((v >> 8) & 0xFF);
+    }
+    void flush() {
+        out_.insert(out_.end(), buf_, buf_ + n_);
+        n_ = 0;
+    }
+
+private:
+    uint8_t& byteAt(std::size_t at) { return at < out_.size() ? out_[at] : buf_[at - out_.size()]; }
+
+    static constexpr std::size_t kSize = 8192;
+    std::vector<uint8_t>& out_;
+    uint8_t buf_[kSize];
+    std::size_t n_ = 0;
+};
+
 // ---------------------------------------------------------------------------------------------
 // 2. Palette look-ups.
 
@@ -176,36 +216,33 @@ int64_t roundDiv(int64_t a, int64_t b) {
     return a >= 0 ? (2 * a + b) / (2 * b) : -((-2 * a + b) / (2 * b));
 }
 
-void putLong(std::vector<uint8_t>& out, int64_t v, uint8_t nibble) {
+void putLong(ByteSink& out, int64_t v, uint8_t nibble) {
     const unsigned u = static_cast<unsigned>(v & 0x7FF) | (v < 0 ? 0x800u : 0u);
-    out.push_back(static_cast<uint8_t>(nibble | ((u >> 8) & 0x0F)));
-    out.push_back(static_cast<uint8_t>(u & 0xFF));
+    out.put8(static_cast<uint8_t>(nibble | ((u >> 8) & 0x0F)));
+    out.put8(static_cast<uint8_t>(u & 0xFF));
 }
 
 bool fitsLong(int64_t v) {
     return v >= pec::kLongMin && v <= pec::kLongMax;
 }
 
-}  // namespace
-
-namespace pes_writer {
-
-void appendMove(int64_t dx, int64_t dy, uint8_t type, bool longForm, std::vector<uint8_t>& out) {
+// Writes one movement; returns false for the short form, true for long records.
+bool encodeMove(int64_t dx, int64_t dy, uint8_t type, bool longForm, ByteSink& out) {
     const bool jump = (type & 0x01) != 0;
     const bool trim = (type & 0x02) != 0;
     // The short form is kept one short of its range at both ends (-63..62). A stitch that was
     // long stays long, so a movement the design shows without a stitch stays one.
     if (!jump && !trim && !longForm && dx >= -63 && dx <= 62 && dy >= -63 && dy <= 62) {
-        out.push_back(pec::shortByte(static_cast<int>(dx)));
-        out.push_back(pec::shortByte(static_cast<int>(dy)));
-        return;
+        out.put8(pec::shortByte(static_cast<int>(dx)));
+        out.put8(pec::shortByte(static_cast<int>(dy)));
+        return false;
     }
     const uint8_t nibble = static_cast<uint8_t>(0x80 | (jump ? 0x10 : 0) | (trim ? 0x20 : 0));
     const int64_t larger = std::max(std::llabs(dx), std::llabs(dy));
     if (larger <= pec::kLongMax) {
         putLong(out, dx, nibble);
         putLong(out, dy, nibble);
-        return;
+        return true;
     }
     // Too long for one record: t records, each close to 1/t of the move. Their sizes come from
     // rounding the running totals, so the records add up to the move exactly and every later
@@ -225,19 +262,30 @@ void appendMove(int64_t dx, int64_t dy, uint8_t type, bool longForm, std::vector
         putLong(out, roundDiv(dx * (i + 1), t) - roundDiv(dx * i, t), nibble);
         putLong(out, roundDiv(dy * (i + 1), t) - roundDiv(dy * i, t), nibble);
     }
+    return true;
+}
+
+}  // namespace
+
+namespace pes_writer {
+
+void appendMove(int64_t dx, int64_t dy, uint8_t type, bool longForm, std::vector<uint8_t>& out) {
+    ByteSink sink(out);
+    encodeMove(dx, dy, type, longForm, sink);
 }
 
 void appendStitchStream(const std::vector<StitchBlock>& blocks, const std::vector<ColorRun>& runs,
-                        int32_t cx, int32_t cy, std::vector<uint8_t>& out) {
+                        int32_t cx, int32_t cy, std::vector<uint8_t>& bytes) {
+    ByteSink out(bytes);
     enum class Last { kNothing, kShort, kLong, kColorChange };
     Last last = Last::kNothing;
     int64_t px = 0, py = 0;
     uint8_t toggle = 2;
     for (std::size_t r = 0; r < runs.size(); ++r) {
         if (r > 0) {
-            out.push_back(pec::kColorChangeByte0);
-            out.push_back(pec::kColorChangeByte1);
-            out.push_back(toggle);
+            out.put8(pec::kColorChangeByte0);
+            out.put8(pec::kColorChangeByte1);
+            out.put8(toggle);
             toggle = toggle == 2 ? 1 : 2;
             last = Last::kColorChange;
         }
@@ -251,9 +299,8 @@ void appendStitchStream(const std::vector<StitchBlock>& blocks, const std::vecto
                 const int64_t dy = int64_t(s.y) - cy - py;
                 px += dx;
                 py += dy;
-                const std::size_t before = out.size();
-                appendMove(dx, dy, s.type, s.longForm != 0, out);
-                last = out.size() - before == 2 ? Last::kShort : Last::kLong;
+                last =
+                    encodeMove(dx, dy, s.type, s.longForm != 0, out) ? Last::kLong : Last::kShort;
             }
         }
     }
@@ -264,7 +311,7 @@ void appendStitchStream(const std::vector<StitchBlock>& blocks, const std::vecto
         putLong(out, 0, pec::kLongNibble);
         putLong(out, 0, pec::kLongNibble);
     }
-    out.push_back(pec::kEndByte0);
+    out.put8(pec::kEndByte0);
 }
 
 }  // namespace pes_writer
@@ -302,8 +349,9 @@ std::vector<uint16_t> colorRefs(const std::vector<pes_writer::ColorRun>& runs, i
 std::size_t appendSegments(const std::vector<StitchBlock>& blocks,
                            const std::vector<pes_writer::ColorRun>& runs,
                            const std::vector<uint16_t>& refs, const Frame& f,
-                           std::vector<uint8_t>& out,
+                           std::vector<uint8_t>& bytes,
                            std::vector<std::pair<uint16_t, uint16_t>>& colorTable) {
+    ByteSink out(bytes);
     const int64_t sx = f.hoopW * 10 - f.cx;
     const int64_t sy = f.hoopH * 10 - f.cy;
     std::size_t count = 0;
@@ -314,23 +362,23 @@ std::size_t appendSegments(const std::vector<StitchBlock>& blocks,
     uint16_t ref = 0;
 
     auto addPoint = [&](int64_t x, int64_t y) {
-        put16(out, x + sx);
-        put16(out, y + sy);
+        out.put16(x + sx);
+        out.put16(y + sy);
         ++m;
     };
     auto openSegment = [&]() {
         if (count > 0)
-            put16(out, 0x8003);
-        put16(out, type);
-        put16(out, ref);
+            out.put16(0x8003);
+        out.put16(type);
+        out.put16(ref);
         countAt = out.size();
-        put16(out, 0);
+        out.put16(0);
         m = 0;
         open = true;
         ++count;
     };
     auto closeSegment = [&]() {
-        patch16(out, countAt, m);
+        out.patch16(countAt, m);
         open = false;
     };
 
@@ -460,6 +508,7 @@ using pes_writer::kThumbW;
 
 struct Pixel {
     uint8_t x = 0, y = 0;
+    uint8_t longForm = 0;
 };
 
 class Thumbnail {
@@ -489,6 +538,13 @@ public:
 
     // Sets every pixel of the straight line from a to b, both ends included.
     void line(Pixel a, Pixel b) {
+        // Most stitches of a large design end on or next to the pixel they start from.
+        const int ddx = b.x - a.x, ddy = b.y - a.y;
+        if (ddx >= -1 && ddx <= 1 && ddy >= -1 && ddy <= 1) {
+            set(a.x, a.y);
+            set(b.x, b.y);
+            return;
+        }
         int x = a.x, y = a.y;
         const int dx = std::abs(b.x - x), dy = -std::abs(b.y - y);
         const int stepX = x < b.x ? 1 : -1, stepY = y < b.y ? 1 : -1;
@@ -532,34 +588,38 @@ void appendThumbnails(const PESWriteInput& in, const std::vector<ColorRun>& runs
     auto map = [](int64_t v, int64_t lo, float span, int p0, int p1, int limit) {
         float p = static_cast<float>(p0);
         if (std::fabs(span) >= 1.0f / 8388608.0f)  // 2^-23: a design of no width
-            p = std::round(static_cast<float>(v - lo) / span * static_cast<float>(p1 - p0) +
-                           static_cast<float>(p0));
-        // Stale bounds must not draw outside the image.
-        return static_cast<uint8_t>(std::clamp(static_cast<int>(p), 0, limit - 1));
+            p = static_cast<float>(v - lo) / span * static_cast<float>(p1 - p0) +
+                static_cast<float>(p0);
+        // Stale bounds must not draw outside the image. Clamped first, the value rounds half
+        // away from zero without a library call: its fraction is exact.
+        p = std::min(std::max(p, 0.0f), static_cast<float>(limit - 1));
+        int i = static_cast<int>(p);
+        if (p - static_cast<float>(i) >= 0.5f)
+            ++i;
+        return static_cast<uint8_t>(i);
     };
 
     // Every written stitch is mapped once; the images below only join pixels.
-    std::vector<Pixel> pixels;
-    std::vector<uint8_t> isLong;
     std::size_t total = 0;
     for (const StitchBlock& b : blocks)
         total += b.stitches.size();
-    pixels.reserve(total);
-    isLong.reserve(total);
+    std::vector<Pixel> pixels(total);
+    std::size_t count = 0;
     std::vector<std::size_t> runStart;  // index into pixels of each run's first stitch
     for (const ColorRun& run : runs) {
-        runStart.push_back(pixels.size());
+        runStart.push_back(count);
         for (std::size_t b = run.firstBlock; b < run.endBlock; ++b) {
             for (const Stitch& s : blocks[b].stitches) {
                 if (!isWritten(s))
                     continue;
-                pixels.push_back({map(s.x, f.minX, spanX, box.x0, box.x1, kThumbW),
-                                  map(s.y, f.minY, spanY, box.y0, box.y1, kThumbH)});
-                isLong.push_back(s.longForm);
+                Pixel& px = pixels[count++];
+                px.x = map(s.x, f.minX, spanX, box.x0, box.x1, kThumbW);
+                px.y = map(s.y, f.minY, spanY, box.y0, box.y1, kThumbH);
+                px.longForm = s.longForm;
             }
         }
     }
-    runStart.push_back(pixels.size());
+    runStart.push_back(count);
 
     Thumbnail image;
     // The whole design: every stitch joined to the one before it in its run, jumps included.
@@ -577,7 +637,7 @@ void appendThumbnails(const PESWriteInput& in, const std::vector<ColorRun>& runs
     for (std::size_t r = 0; r < runs.size(); ++r) {
         image.reset();
         for (std::size_t i = runStart[r]; i < runStart[r + 1]; ++i) {
-            if (i > runStart[r] && !isLong[i])
+            if (i > runStart[r] && !pixels[i].longForm)
                 image.line(pixels[i - 1], pixels[i]);
             else
                 image.set(pixels[i].x, pixels[i].y);
