@@ -411,7 +411,7 @@ SDL_Texture* GUI_LoadImage(const std::string& path) {
     const std::string full = isAbsolute(path) ? path : GUI_GetResourcePath() + path;
     if (SDL_Texture* t = IMG_LoadTexture(GUI_renderer, full.c_str()))
         return t;
-    GUI_LogPrint("Load image %s failed.", path.c_str());
+    GUI_LogPrint("Load image %s failed.\n", path.c_str());
     if (isAbsolute(path))
         return nullptr;
     return IMG_LoadTexture(GUI_renderer, workingDataPath(path).c_str());
@@ -426,7 +426,7 @@ SDL_Texture* GUI_LoadImageScaled(const std::string& path) {
     if (!t && !isAbsolute(path))
         t = IMG_LoadTexture(GUI_renderer, workingDataPath(path).c_str());
     if (!t)
-        GUI_LogPrint("Load image %s failed.", scaled.c_str());
+        GUI_LogPrint("Load image %s failed.\n", scaled.c_str());
     return t;
 }
 

@@ -434,7 +434,7 @@ bool GUI_View::handle_event(SDL_Event* e) {
     if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED &&
         this == GUI_TopView) {
         const int nw = e->window.data1, nh = e->window.data2;
-        GUI_LogPrint("Resize: %i, %i", nw, nh);
+        GUI_LogPrint("Resize: %i, %i\n", nw, nh);
         set_size(nw - margin[1] - margin[3], nh - margin[2] - margin[0]);
         layout_content();
         update_layout();
