@@ -103,7 +103,7 @@ void expectSameStitches(const std::vector<Flat>& want, const std::vector<Flat>& 
     for (std::size_t i = 0; i < want.size(); ++i) {
         const Flat& w = want[i];
         int extras = 0;
-        while (g < got.size() && (got[g].x != w.x || got[g].y != w.y) && extras < 64) {
+        while (g < got.size() && (got[g].x != w.x || got[g].y != w.y) && extras < 100000) {
             ASSERT_EQ(got[g].longForm, 1) << what << ": stitch " << i << " off its place";
             ++g;
             ++extras;
@@ -253,6 +253,16 @@ TEST(PESRoundTrip, RandomDesignsComeBack) {
         for (int version : {1, 5})
             roundTrip(blocks, version, "random " + std::to_string(design));
     }
+}
+
+// Far-apart stitches need long chains of records; they still land exactly, and a huge move
+// next to the origin of the stream does not overflow anything.
+TEST(PESRoundTrip, FarApartStitchesComeBack) {
+    const std::vector<StitchBlock> blocks = {
+        block(5, {st(-30000000, 0, pec::kJump, 1), st(-29999990, 5)}),
+        block(6, {st(30000000, 1000, pec::kJump, 1), st(30000004, 1003), st(30000007, 990)})};
+    for (int version : {1, 5})
+        roundTrip(blocks, version, "far apart v" + std::to_string(version));
 }
 
 TEST(PESRoundTrip, EmptyDesignsAreValid) {
