@@ -18,5 +18,10 @@ int version(const Args& args);
 int send(const Args& args);
 // Reads a PES design into a layer and writes it as PES version 1 or 5 (CliConvert.cpp).
 int convert(const Args& args);
+// Prints format, version, colours, stitches, bounds and size of a PES file or MIVO buffer
+// (CliInfo.cpp).
+int info(const Args& args);
+// Prints the layer the editor would import from a PES file or MIVO buffer as JSON (CliDump.cpp).
+int dump(const Args& args);
 
 }  // namespace cli

@@ -18,6 +18,8 @@ const SubCommand kCommands[] = {
     {"version", "version", cli::version},
     {"send", "send FILE [--stick HOST[:PORT]] [--hoop WxH] [--verbose]", cli::send},
     {"convert", "convert IN OUT --pes-version 1|5 [--hoop WxH]", cli::convert},
+    {"info", "info FILE", cli::info},
+    {"dump", "dump FILE", cli::dump},
 };
 
 int usage() {
