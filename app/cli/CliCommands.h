@@ -23,5 +23,7 @@ int convert(const Args& args);
 int info(const Args& args);
 // Prints the layer the editor would import from a PES file or MIVO buffer as JSON (CliDump.cpp).
 int dump(const Args& args);
+// Generates one shape layer and writes it as a PES file (CliShape.cpp).
+int shape(const Args& args);
 
 }  // namespace cli

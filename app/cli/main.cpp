@@ -20,6 +20,9 @@ const SubCommand kCommands[] = {
     {"convert", "convert IN OUT --pes-version 1|5 [--hoop WxH]", cli::convert},
     {"info", "info FILE", cli::info},
     {"dump", "dump FILE", cli::dump},
+    {"shape",
+     "shape KIND --width CM --height CM [--line-width CM] [--density MM] [--color C] -o OUT.pes",
+     cli::shape},
 };
 
 int usage() {
