@@ -42,6 +42,17 @@ std::vector<geom::Point> simplifiedArc(float radius, geom::Point centre, float s
     return path.first().points;
 }
 
+// Whether the side segments a and b lie exactly on one line and point at each other.
+bool sidesFaceOnOneLine(geom::Point a0, geom::Point a1, geom::Point b0, geom::Point b1) {
+    const geom::Point dA = a1 - a0;
+    const geom::Point dB = b1 - b0;
+    auto cross = [](geom::Point u, geom::Point v) { return u.x * v.y - u.y * v.x; };
+    if (dA == geom::Point{} || dB == geom::Point{} || a0 == b0)
+        return false;
+    return cross(dA, b0 - a0) == 0.0f && cross(dA, dB) == 0.0f &&
+           dA.x * dB.x + dA.y * dB.y < 0.0f && dA.x * (b0 - a0).x + dA.y * (b0 - a0).y > 0.0f;
+}
+
 }  // namespace
 
 float arcHalfSpanDegrees(float angleValue) {
@@ -71,9 +82,13 @@ geom::Path borderOutline(const std::vector<FramePoint>& frame, int32_t baselineI
         const geom::Point r0 = top ? p[4] : p[5], r1 = top ? p[5] : p[4];
         const geom::Point lEnd = l0 + unit(l1 - l0) * kSideReach;
         const geom::Point rEnd = r0 + unit(r1 - r0) * kSideReach;
-        if (geom::segmentsCross(l0, lEnd, r0, rEnd)) {
+        // A text bent over exactly half a circle has both sides on one line, facing each other;
+        // lines that coincide do not cross, but the centre is plainly half-way between them.
+        const bool facingOnOneLine = sidesFaceOnOneLine(l0, lEnd, r0, rEnd);
+        if (facingOnOneLine || geom::segmentsCross(l0, lEnd, r0, rEnd)) {
             notice(log, "Intersect");
-            const geom::Point c = geom::crossingPoint(l0, lEnd, r0, rEnd);
+            const geom::Point c =
+                facingOnOneLine ? (l0 + r0) / 2.0f : geom::crossingPoint(l0, lEnd, r0, rEnd);
             const float k = arcHalfSpanDegrees(angleValue);
             const int resolution = arcResolution(k);
             const float r1 = geom::length(c - p[2]);

@@ -153,6 +153,27 @@ TEST(Border, BentTextGetsAnnularSector) {
     EXPECT_EQ(layer.centerY, text.centerY);
 }
 
+TEST(Border, HalfCircleTextUsesTheCentreBetweenItsSides) {
+    // angleValue 0.5 bends the text over +-90 degrees: both frame sides lie on the x axis, facing
+    // each other. The arcs still go round the circle's centre.
+    PESData text = textLayer(-300, -100, 300, 100);
+    text.properties.baselineIndex = 1;
+    text.properties.radiusValue = 0.3f;
+    text.properties.angleValue = 0.5f;
+    effects::bendLayer(text, 1, effects::BendKind::Text);
+    ASSERT_EQ(text.framePoints[0].y, 0);
+    ASSERT_EQ(text.framePoints[4].y, 0);
+    FormatLog log;
+    const auto pts = border::borderOutline(text.framePoints, 1, 0.5f, &log).first().points;
+    EXPECT_TRUE(hasLine(log, "Intersect"));
+    EXPECT_FALSE(hasLine(log, "Not Intersect"));
+    for (const auto& p : pts) {
+        const float r = geom::length(p);
+        EXPECT_TRUE(std::fabs(r - 670) < 1.0f || std::fabs(r - 430) < 1.0f) << p.x << "," << p.y;
+        EXPECT_LE(p.y, 0.5f);
+    }
+}
+
 TEST(Border, UnderTheCircleUsesTheBottomCorners) {
     PESData text = textLayer(-300, -100, 300, 100);
     text.properties.baselineIndex = 2;
