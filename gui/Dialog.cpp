@@ -16,6 +16,8 @@ const SDL_Color kVeil = {0, 0, 0, 107};
 GUI_Dialog::GUI_Dialog(GUI_View* parent, const char* title, int y, int w, int h)
     : GUI_View(parent, title, 0, y, w, h, GUI_White, nullptr) {
     set_align_flags(ALIGN_ABSOLUTE);
+    // A column or row parent placed it in its flow before it became absolute.
+    move_by(-relX, y * GUI_scale - relY);
     bgColor = {227, 227, 227, 255};
     borderColor = GUI_Black;
     borderWidth = 0;

@@ -46,6 +46,14 @@ TEST_F(DialogTest, DialogStartsAtTheLeftEdgeAndStaysWhereItIsPut) {
     EXPECT_EQ(d->relX, (400 - 100) / 2) << "the parent's layout leaves the dialog alone";
 }
 
+TEST_F(DialogTest, DialogInAColumnParentStartsWhereItWasAsked) {
+    GUI_TopView->layoutMode = LAYOUT_COLUMN;
+    new GUI_View(GUI_TopView, "flow", 0, 0, 100, 120, GUI_NoColor);
+    auto* d = new GUI_Dialog(GUI_TopView, "d", 40, 100, 80);
+    EXPECT_EQ(d->relX, 0);
+    EXPECT_EQ(d->relY, 40) << "not after the flow's other children";
+}
+
 TEST_F(DialogTest, SimpleDialogStacksLabelsAndButtons) {
     auto* d = new SimpleDialog(GUI_TopView, 0, 200, 150);
     GUI_Label* l1 = d->add_label(GUI_Black, 0, "One");

@@ -269,6 +269,7 @@ void GUI_FillRotatedSquare(int cx, int cy, int s, SDL_Color color) {
     result |= prepareColor(color);
     SDL_RenderFillRect(GUI_renderer, nullptr);
     SDL_SetRenderTarget(GUI_renderer, oldTarget);
+    SDL_RenderSetClipRect(GUI_renderer, nullptr);
     SDL_RenderSetViewport(GUI_renderer, &viewport);
     SDL_RenderSetClipRect(GUI_renderer, clipped ? &clip : nullptr);
     if (result)
@@ -290,8 +291,10 @@ void GUI_FillScreen(SDL_Color color) {
     SDL_RenderSetViewport(GUI_renderer, &all);
     SDL_RenderSetClipRect(GUI_renderer, &all);
     GUI_FillRect(all.x, all.y, all.w, all.h, color);
-    SDL_RenderSetClipRect(GUI_renderer, clipped ? &clip : nullptr);
+    // Viewport first, then the clip again (see GUI_View::begin_draw).
+    SDL_RenderSetClipRect(GUI_renderer, nullptr);
     SDL_RenderSetViewport(GUI_renderer, &viewport);
+    SDL_RenderSetClipRect(GUI_renderer, clipped ? &clip : nullptr);
 }
 
 // ---- shape textures ----

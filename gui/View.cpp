@@ -354,7 +354,11 @@ void GUI_View::begin_draw() {
         clipRect = own;
     }
     if (GUI_renderer) {
+        // The clip is cleared first: some renderers (SDL's OpenGL one) only recompute their
+        // scissor box when the clip rectangle itself changes, and siblings of the same size
+        // have equal view-relative clips.
         const SDL_Rect viewport = {x, y, std::max(w, 0), std::max(h, 0)};
+        SDL_RenderSetClipRect(GUI_renderer, nullptr);
         SDL_RenderSetViewport(GUI_renderer, &viewport);
         SDL_RenderSetClipRect(GUI_renderer, &clipRect);
     }
