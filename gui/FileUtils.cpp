@@ -98,7 +98,8 @@ bool canonicalInteger(const std::string& text, long long& value) {
 
 const fs::path& jsDataPathRoot() {
     static const fs::path root = [] {
-        const fs::path plain = fs::path(jsFilePath::getCurrentExeDir()) / "data/";
+        // Kept without a trailing separator so that its parts (file name, parent) are plain.
+        const fs::path plain = fs::path(jsFilePath::getCurrentExeDir()) / "data";
         boost::system::error_code ec;
         fs::path resolved = fs::canonical(plain, ec);
         return ec ? plain : resolved;

@@ -41,6 +41,9 @@ protected:
         if (!dataScratch.empty()) {
             fs::remove_all(dataScratch, ec);
         }
+        if (createdDataRoot) {
+            fs::remove(jsDataPathRoot(), ec);  // only when still empty
+        }
     }
 
     static void touch(const fs::path& path, const std::string& content = "x") {
@@ -59,12 +62,14 @@ protected:
     // A scratch folder inside the real data folder, removed afterwards.
     std::string makeDataScratch() {
         const std::string name = "guibase-test-" + std::to_string(::getpid());
+        createdDataRoot = !fs::exists(jsDataPathRoot());
         dataScratch = jsDataPathRoot() / name;
         fs::create_directories(dataScratch / "sub");
         return name;
     }
 
     fs::path savedCwd, temp, dataScratch;
+    bool createdDataRoot = false;
     std::string savedDefault;
     int savedThreshold = 1;
 };
