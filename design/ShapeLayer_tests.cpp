@@ -172,6 +172,17 @@ TEST(ShapeLayer, DegenerateSizesStayFinite) {
     }
 }
 
+TEST(ShapeLayer, WildSizesAreBounded) {
+    // Sizes from a damaged project file: limited to 10 m, so the stitch count stays finite.
+    for (int index : {2, 8}) {
+        const PESData layer = shapes::buildShapeLayer(shape(index, 1e30f, 1e30f, 0.2f, 1e-30f));
+        EXPECT_GT(layer.stitchCount, 0) << index;
+        EXPECT_LT(layer.stitchCount, 3000000) << index;
+        EXPECT_LE(layer.maxX, 50100) << index;
+        EXPECT_GE(layer.minX, -50100) << index;
+    }
+}
+
 TEST(ShapeLayer, ParseShapeNumbers) {
     EXPECT_FLOAT_EQ(shapes::parseShapeNumber("5.0"), 5.0f);
     EXPECT_FLOAT_EQ(shapes::parseShapeNumber(" 0.25cm"), 0.25f);

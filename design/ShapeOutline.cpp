@@ -1,5 +1,6 @@
 #include "design/ShapeOutline.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "design/geometry/Satin.h"
@@ -13,9 +14,14 @@ const char* const kShapeNames[kShapeCount] = {
 
 namespace {
 
-// Typed sizes are taken as they are, except what no outline can use.
+// Typed sizes are taken as they are, except what no outline can use: non-finite values count as
+// 0, and sizes are limited to 10 m so that a wild project value cannot ask for endless stitches.
+constexpr float kMaxSizeCm = 1000.0f;
+
 float finiteOrZero(float v) {
-    return std::isfinite(v) ? v : 0.0f;
+    if (!std::isfinite(v))
+        return 0.0f;
+    return std::clamp(v, -kMaxSizeCm, kMaxSizeCm);
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ bool isRoundedShape(int shapeIndex);
 
 // The satin stitch points of the shape: a column lineWidth * 100 units wide along the outline's
 // first sub-path, or rounded satin with steps of density * 10 units. Non-finite sizes count as
-// 0. No points for an outline of fewer than two points or a shape without one.
+// 0 and sizes are limited to +-1000 cm. No points for an outline of fewer than two points or a
+// shape without one.
 std::vector<geom::Point> shapeStitchPoints(const LayerProperties& properties,
                                            const geom::NoticeSink& notice = {});
 

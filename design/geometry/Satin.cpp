@@ -10,7 +10,7 @@ namespace {
 
 // Column stitching takes one zigzag pair per 4 units of centre length. A segment never takes more
 // than this many pairs, whatever size was typed in.
-constexpr float kMaxColumnPairs = 1.0e6f;
+constexpr float kMaxColumnPairs = 250000.0f;
 
 // h * N1 and h * N2 for a zigzag step d (the side rule). A step along an axis starts on the left
 // of the direction of travel (as seen on screen, y down) and every other step on the right; the
