@@ -485,6 +485,11 @@ void ofDirectory::sort() {
     files = std::move(sorted);
 }
 
+const jsFile& ofDirectory::getFile(std::size_t index) const {
+    static const jsFile none;
+    return index < files.size() ? files[index] : none;
+}
+
 bool ofDirectory::createDirectory(const std::string& path) {
     const fs::path resolved = jsToDataPath(path);
     boost::system::error_code ec;

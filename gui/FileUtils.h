@@ -148,9 +148,10 @@ public:
     void sort();
 
     std::size_t size() const { return files.size(); }
-    std::string getName(std::size_t index) const { return files.at(index).getFileName(); }
-    std::string getPath(std::size_t index) const { return files.at(index).path(); }
-    const jsFile& getFile(std::size_t index) const { return files.at(index); }
+    // An index at or beyond size() gives "" (an empty file) rather than undefined behaviour.
+    std::string getName(std::size_t index) const { return getFile(index).getFileName(); }
+    std::string getPath(std::size_t index) const { return getFile(index).path(); }
+    const jsFile& getFile(std::size_t index) const;
     const std::vector<jsFile>& getFiles() const { return files; }
     std::string getOriginalDirectory() const { return originalDirectory; }
     std::string path() const { return myDir.string(); }

@@ -387,6 +387,8 @@ TEST_F(FileUtilsTest, FoldersPassTheExtensionFilter) {
     dir.sort();
     EXPECT_EQ(names(dir), (std::vector<std::string>{"a.png", "folder"}));
     EXPECT_TRUE(dir.getFile(1).isDirectory());
+    EXPECT_EQ(dir.getName(2), "");
+    EXPECT_EQ(dir.getPath(99), "");
 }
 
 TEST_F(FileUtilsTest, NaturalSortOrder) {
