@@ -1,0 +1,201 @@
+// The digitizer on shapes whose stitching is known: bars, rings, separate parts, wide blocks.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "digitizer/Digitizer.h"
+#include "digitizer/GlyphRecord.h"
+#include "digitizer/Quality.h"
+
+using namespace digitizer;
+
+namespace {
+
+Ring rect(double x0, double y0, double x1, double y1) {
+    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+}
+
+Ring circle(double cx, double cy, double r, int n, bool reverse = false) {
+    Ring ring;
+    for (int i = 0; i < n; ++i) {
+        double a = 2 * M_PI * (reverse ? n - i : i) / n;
+        ring.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
+    }
+    return ring;
+}
+
+int count(const std::vector<Needle>& path, Kind k) {
+    int n = 0;
+    for (std::size_t i = 1; i < path.size(); ++i)
+        n += path[i].kind == k;
+    return n;
+}
+
+// Non-zero winding test of a point against rings.
+bool insideOutline(const std::vector<Ring>& rings, Point p) {
+    int wind = 0;
+    for (const Ring& r : rings)
+        for (std::size_t i = 0; i < r.size(); ++i) {
+            Point a = r[i], b = r[(i + 1) % r.size()];
+            if ((a.y <= p.y) != (b.y <= p.y)) {
+                double x = a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y);
+                if (x > p.x)
+                    wind += b.y > a.y ? 1 : -1;
+            }
+        }
+    return wind != 0;
+}
+
+}  // namespace
+
+TEST(Digitizer, BarBecomesOneSatinColumnOfTheBarsWidth) {
+    // 12 mm long, 2 mm high.
+    std::vector<Ring> bar{rect(0, 0, 120, 20)};
+    std::vector<Needle> path = digitize(bar);
+    ASSERT_GT(path.size(), 20u);
+    EXPECT_EQ(count(path, Kind::Jump), 0);
+    EXPECT_EQ(count(path, Kind::Trim), 0);
+    // Ribs across the column: vertical, the bar's width, spread along its whole length.
+    int across = 0;
+    double minX = 1e9, maxX = -1e9;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        if (path[i].kind != Kind::Satin || path[i - 1].kind != Kind::Satin)
+            continue;
+        Point a = path[i - 1].p, b = path[i].p;
+        if (std::fabs(std::fabs(b.y - a.y) - 20.0) < 0.5 && std::fabs(b.x - a.x) <= 4.0) {
+            ++across;
+            minX = std::min(minX, a.x);
+            maxX = std::max(maxX, a.x);
+        }
+    }
+    EXPECT_GT(across, 40);  // one rib every 0.4 mm, zig and zag
+    EXPECT_LT(minX, 15.0);
+    EXPECT_GT(maxX, 105.0);
+    Quality q = measure(bar, path);
+    EXPECT_GE(q.coverage, 0.95);
+    EXPECT_LE(q.outside, 0.02);
+    EXPECT_EQ(q.shortStitches, 0);
+    EXPECT_GE(q.medianSpacing, 3.0);
+    EXPECT_LE(q.medianSpacing, 5.0);
+}
+
+TEST(Digitizer, RingBecomesAClosedColumnWithoutJump) {
+    std::vector<Ring> o{circle(0, 0, 60, 72), circle(0, 0, 40, 72, true)};
+    std::vector<Needle> path = digitize(o);
+    EXPECT_EQ(count(path, Kind::Jump), 0);
+    EXPECT_EQ(count(path, Kind::Trim), 0);
+    // Satin ribs of about the ring's width all the way round.
+    std::vector<bool> sector(36, false);
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        if (path[i].kind != Kind::Satin || path[i - 1].kind != Kind::Satin)
+            continue;
+        Point a = path[i - 1].p, b = path[i].p;
+        double span = std::hypot(b.x - a.x, b.y - a.y);
+        EXPECT_NEAR(span, 20.0, 3.0);
+        double ang = std::atan2(a.y + b.y, a.x + b.x) + M_PI;
+        sector[std::min(35, int(ang / (2 * M_PI) * 36))] = true;
+    }
+    for (int s = 0; s < 36; ++s)
+        EXPECT_TRUE(sector[s]) << "no satin in sector " << s;
+    Quality q = measure(o, path);
+    EXPECT_GE(q.coverage, 0.95);
+    EXPECT_LE(q.outside, 0.02);
+}
+
+TEST(Digitizer, TwoSeparateBarsGiveExactlyOneJumpWithTrim) {
+    std::vector<Ring> bars{rect(0, 0, 100, 20), rect(0, 60, 100, 80)};
+    std::vector<Needle> path = digitize(bars);
+    EXPECT_EQ(count(path, Kind::Trim), 1);
+    EXPECT_EQ(count(path, Kind::Jump), 0);
+    EXPECT_EQ(path.front().kind, Kind::Jump);  // the entry movement
+    // Lock stitches on both sides of the trim.
+    std::size_t t = 0;
+    while (path[t].kind != Kind::Trim || t == 0)
+        ++t;
+    EXPECT_EQ(path[t - 1].kind, Kind::Lock);
+    EXPECT_EQ(path[t + 1].kind, Kind::Lock);
+    EXPECT_EQ(path.back().kind, Kind::Lock);
+    Quality q = measure(bars, path);
+    EXPECT_EQ(q.parts, 2);
+    EXPECT_EQ(q.jumps, 1);
+    EXPECT_EQ(q.trims, 1);
+}
+
+TEST(Digitizer, TouchingContoursAreOnePart) {
+    // Two overlapping contours (as fonts draw a crossbar over a stem) sew without a jump.
+    std::vector<Ring> cross{rect(0, 40, 100, 60), rect(40, 0, 60, 100)};
+    std::vector<Needle> path = digitize(cross);
+    EXPECT_EQ(count(path, Kind::Trim), 0);
+    EXPECT_EQ(count(path, Kind::Jump), 0);
+    EXPECT_GE(measure(cross, path).coverage, 0.92);
+}
+
+TEST(Digitizer, UnderlayLiesInsideTheOutline) {
+    struct Case {
+        const char* name;
+        std::vector<Ring> rings;
+    };
+    std::vector<Case> cases{
+        {"bar", {rect(0, 0, 120, 20)}},
+        {"ring", {circle(0, 0, 60, 72), circle(0, 0, 40, 72, true)}},
+        {"L", {{{0, 0}, {20, 0}, {20, 80}, {70, 80}, {70, 100}, {0, 100}}}},
+        {"block", {rect(0, 0, 150, 150)}},
+    };
+    for (const Case& c : cases) {
+        std::vector<Needle> path = digitize(c.rings);
+        int runs = 0;
+        for (const Needle& n : path)
+            if (n.kind == Kind::Run || n.kind == Kind::EdgeRun) {
+                ++runs;
+                EXPECT_TRUE(insideOutline(c.rings, n.p)) << c.name << " " << n.p.x << "," << n.p.y;
+            }
+        EXPECT_GT(runs, 0) << c.name;
+    }
+}
+
+TEST(Digitizer, WideBlockIsFilledWithShortRows) {
+    std::vector<Ring> block{rect(0, 0, 150, 150)};
+    std::vector<Needle> path = digitize(block);
+    EXPECT_GT(count(path, Kind::Fill), 100);
+    EXPECT_GT(count(path, Kind::EdgeRun), 10);
+    EXPECT_EQ(count(path, Kind::Satin), 0);
+    Quality q = measure(block, path);
+    EXPECT_LE(q.maxRun, 40.0);
+    EXPECT_EQ(q.shortStitches, 0);
+    EXPECT_GE(q.coverage, 0.95);
+    EXPECT_LE(q.outside, 0.01);
+}
+
+TEST(GlyphRecord, EncodesShortStitchesLongMovementsAdvanceAndBounds) {
+    std::vector<Needle> path{{{10, -50}, Kind::Jump},
+                             {{10, -120}, Kind::Run},  // longer than the short form: cut
+                             {{30, -120}, Kind::Satin},
+                             {{200, -20}, Kind::Trim},
+                             {{205, -20}, Kind::Lock}};
+    std::vector<uint8_t> data = encodeGlyph(path, 250);
+    // Ends with a long movement, the end marker and the trailer.
+    ASSERT_GT(data.size(), 12u);
+    std::size_t n = data.size();
+    EXPECT_EQ(data[n - 10], 0xFF);
+    EXPECT_EQ(data[n - 9], 0x00);
+    auto trailer = [&](int i) {
+        int v = ((data[n - 8 + 2 * i + 1] & 0x0F) << 8) | data[n - 8 + 2 * i];
+        return v & 0x800 ? v - 4096 : v;
+    };
+    EXPECT_EQ(trailer(0), 10);
+    EXPECT_EQ(trailer(1), -120);
+    EXPECT_EQ(trailer(2), 205);
+    EXPECT_EQ(trailer(3), -20);
+    int advance = 0;
+    std::vector<Needle> back = decodeGlyph(data, &advance);
+    EXPECT_EQ(advance, 250);
+    // The 7 mm stitch comes back as two short stitches.
+    ASSERT_EQ(back.size(), 6u);
+    EXPECT_EQ(back[0].kind, Kind::Jump);
+    EXPECT_EQ(back[1].p.y, -85);
+    EXPECT_EQ(back[2].p.y, -120);
+    EXPECT_EQ(back[4].kind, Kind::Trim);
+    EXPECT_EQ(back[5].p.x, 205);
+    EXPECT_EQ(back[5].kind, Kind::Run);
+}
