@@ -36,7 +36,8 @@ bool DataFiles::readFile(const std::string& path, std::vector<uint8_t>& bytes) c
 }
 
 void FontEnv::forward(FormatLog& lines) const {
-    for (const auto& line : lines.lines) emit(line.level, line.module, line.text);
+    for (const auto& line : lines.lines)
+        emit(line.level, line.module, line.text);
     lines.lines.clear();
 }
 

@@ -22,7 +22,8 @@ bool between(const std::string& line, const char* open, const char* close, std::
 // Optional blanks, optional sign, leading digits; saturates instead of overflowing.
 int32_t parseInt(const std::string& s) {
     std::size_t i = 0;
-    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i]))) ++i;
+    while (i < s.size() && std::isspace(static_cast<unsigned char>(s[i])))
+        ++i;
     bool negative = false;
     if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         negative = s[i] == '-';

@@ -17,11 +17,11 @@ struct FontMetrics {
     int32_t spaceGap = 0;        // advance of a space the pack has no glyph for
     int32_t lineHeight = 0;      // height below which composed text is not centred vertically
     int32_t upperVowelGap = 0;   // lift of a tone mark standing on an upper vowel
-    int32_t fishTail = 0;        // left shift of marks over ป ฝ ฟ and of lower vowels under ฤ ฦ
-    int32_t elephantTail = 0;    // left shift of marks over ช ซ ศ ส
-    int32_t owlTail = 0;         // left shift of marks over ฮ
-    int32_t kiteY = 0;           // lift of marks over ฬ
-    int32_t baseGap = 0;         // drop of a lower vowel under ญ ฎ ฏ ฐ
+    int32_t fishTail = 0;  // left shift of marks over ป ฝ ฟ and of lower vowels under ฤ ฦ
+    int32_t elephantTail = 0;  // left shift of marks over ช ซ ศ ส
+    int32_t owlTail = 0;       // left shift of marks over ฮ
+    int32_t kiteY = 0;         // lift of marks over ฬ
+    int32_t baseGap = 0;       // drop of a lower vowel under ญ ฎ ฏ ฐ
 
     // Value of any key, 0 when absent.
     int32_t get(const std::string& key) const;

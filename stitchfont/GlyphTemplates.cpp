@@ -44,8 +44,8 @@ GlyphTemplates::Buffers GlyphTemplates::make() {
                        uint32_t(file[11]) << 24;
     if (p + 532 > file.size())
         return out;
-    const uint32_t len = uint32_t(file[p + 514]) | uint32_t(file[p + 515]) << 8 |
-                         uint32_t(file[p + 516]) << 16;
+    const uint32_t len =
+        uint32_t(file[p + 514]) | uint32_t(file[p + 515]) << 8 | uint32_t(file[p + 516]) << 16;
     const std::size_t graphicsAt = std::size_t(p) + 513 + len;
     out.header.assign(file.begin(), file.begin() + p);
     out.pecHeader.assign(file.begin() + p, file.begin() + p + 532);

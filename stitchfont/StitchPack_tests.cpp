@@ -15,7 +15,8 @@ const char* const kPath = "MIVO_FONTS/MIVOFONT_001/05/stitch.pack";
 
 std::vector<uint8_t> bytesOf(std::initializer_list<int> list) {
     std::vector<uint8_t> v;
-    for (int b : list) v.push_back(uint8_t(b));
+    for (int b : list)
+        v.push_back(uint8_t(b));
     return v;
 }
 
@@ -111,8 +112,8 @@ TEST(StitchPackTrailer, BothValueForms) {
 TEST(StitchPackGlyph, GlyphReaderIsAValidPesWithTheTrailerBounds) {
     testpack::MemoryData data;
     // Stitch data: (5, -3) short, then the end marker; trailer -200, 16, 200, 64.
-    std::vector<uint8_t> g = bytesOf({0x05, 0x7D, 0xFF, 0x00, 0x38, 0x8F, 0x10, 0x80, 0xC8, 0x80,
-                                      0x40, 0x01});
+    std::vector<uint8_t> g =
+        bytesOf({0x05, 0x7D, 0xFF, 0x00, 0x38, 0x8F, 0x10, 0x80, 0xC8, 0x80, 0x40, 0x01});
     std::vector<uint8_t> pack;
     testpack::appendRecord(pack, 0x41, g);
     data.files[kPath] = pack;

@@ -52,7 +52,8 @@ inline std::vector<uint8_t> glyph(int tick, int advance) {
 // One stitch.pack record: the 4-byte key (code in the first byte), the length, the data.
 inline void appendRecord(std::vector<uint8_t>& pack, uint32_t key,
                          const std::vector<uint8_t>& data) {
-    for (int i = 0; i < 4; ++i) pack.push_back(uint8_t(key >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        pack.push_back(uint8_t(key >> (8 * i)));
     pack.push_back(uint8_t(data.size() & 0xFF));
     pack.push_back(uint8_t((data.size() >> 8) & 0xFF));
     pack.insert(pack.end(), data.begin(), data.end());
@@ -66,7 +67,8 @@ struct Glyph {
 
 inline std::vector<uint8_t> pack(const std::vector<Glyph>& glyphs) {
     std::vector<uint8_t> out;
-    for (const auto& g : glyphs) appendRecord(out, uint32_t(g.code), glyph(g.tick, g.advance));
+    for (const auto& g : glyphs)
+        appendRecord(out, uint32_t(g.code), glyph(g.tick, g.advance));
     return out;
 }
 

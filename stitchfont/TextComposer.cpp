@@ -272,16 +272,16 @@ std::unique_ptr<PES> StitchPack::createPES(const std::string& text, int extraLet
         return nullptr;
     }
     bool truncated = false;
-    const std::vector<int> codes =
-        textToCodes(text, [this](int c) { return hasGlyph(c); }, &truncated);
+    const std::vector<int> codes = textToCodes(
+        text, [this](int c) { return hasGlyph(c); }, &truncated);
     if (truncated)
         env.emit(kFontWarning, "StitchPack::createPES",
                  "text cut to " + std::to_string(kMaxCodes) + " characters");
 
     std::size_t first = 0;
-    while (first < codes.size() && !usable(*this, codes[first])) ++first;
-    std::unique_ptr<PES> result =
-        createPES(first < codes.size() ? codes[first] : 0, env);
+    while (first < codes.size() && !usable(*this, codes[first]))
+        ++first;
+    std::unique_ptr<PES> result = createPES(first < codes.size() ? codes[first] : 0, env);
     if (!result || !result->hasSections())
         return nullptr;
 

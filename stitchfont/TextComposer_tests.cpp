@@ -26,7 +26,7 @@ const std::map<std::string, int> kMetrics = {
 
 // code, tick (identifies the glyph), advance.
 const std::vector<testpack::Glyph> kGlyphs = {
-    {0x41, 40, 80},  // A
+    {0x41, 40, 80},   // A
     {0xA1, 41, 100},  // ก
     {0xBB, 42, 90},   // ป (fish tail)
     {0xAE, 43, 95},   // ฎ (base)
@@ -56,7 +56,8 @@ struct Placed {
 // its tick up).
 std::vector<Placed> placedGlyphs(const PES& pes) {
     std::map<int, int> codeOfTick;
-    for (const auto& g : kGlyphs) codeOfTick[g.tick] = g.code;
+    for (const auto& g : kGlyphs)
+        codeOfTick[g.tick] = g.code;
     std::vector<pec::Record> records;
     std::vector<std::pair<int, int>> before;
     const std::vector<uint8_t>& d = pes.stitchData();
@@ -151,7 +152,9 @@ TEST_F(Composer, CharactersOutsideAsciiAndThaiHaveNoCode) {
     EXPECT_EQ(codes("A\xF0\x9F\x98\x80ก"), (std::vector<int>{0x41, kNoCode, 0xA1}));
     EXPECT_EQ(codes("\xE2\x82\xAC"), (std::vector<int>{kNoCode}));  // euro sign
     // Malformed bytes: a stray continuation, a cut sequence.
-    EXPECT_EQ(codes("\x80" "A\xE0\xB8"), (std::vector<int>{kNoCode, 0x41, kNoCode, kNoCode}));
+    EXPECT_EQ(codes("\x80"
+                    "A\xE0\xB8"),
+              (std::vector<int>{kNoCode, 0x41, kNoCode, kNoCode}));
 }
 
 TEST_F(Composer, LongTextIsCutAtTheBuffer) {
@@ -212,12 +215,17 @@ TEST_F(Composer, PlacementJoiningAndSpaces) {
         {"A  A", 2, 3, {{0x41, 0, 0}, {0x41, 80 + 58 + 58 + 16, 0}}},
         // Characters without a code or a glyph are skipped and add nothing.
         {"AéA", 0, 0, {{0x41, 0, 0}, {0x41, 94, 0}}},
-        {"A\xF0\x9F\x98\x80" "A", 0, 0, {{0x41, 0, 0}, {0x41, 94, 0}}},
+        {"A\xF0\x9F\x98\x80"
+         "A",
+         0,
+         0,
+         {{0x41, 0, 0}, {0x41, 94, 0}}},
         {"AxA", 0, 0, {{0x41, 0, 0}, {0x41, 94, 0}}},
         // ...but they stand between a consonant and its mark.
         {"ปxิ", 0, 0, {{0xBB, 0, 0}, {0xD4, 90, 0}}},
     };
-    for (const auto& c : cases) expectPlaced(relative(c.text, c.letter, c.space), c.want, c.text);
+    for (const auto& c : cases)
+        expectPlaced(relative(c.text, c.letter, c.space), c.want, c.text);
 }
 
 TEST_F(Composer, YoYingKeepsItsTailWithoutAGlyphForTheVowel) {
