@@ -675,12 +675,13 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
     for (std::size_t v = 0; v < g.pos.size(); ++v)
         if (g.degree[v] > 0)
             maxR = std::max(maxR, g.radius[v]);
-    bool any = false;
-    for (int d : g.degree)
-        any = any || d > 0;
-    if (!any || 2.0 * maxR > prm.maxSatinSpan) {
+    // Dots and other blobs have an axis hardly longer than they are wide: fill them.
+    double axis = 0.0;
+    for (const MEdge& e : g.edges)
+        if (e.alive)
+            axis += dist(g.pos[e.v0], g.pos[e.v1]);
+    if (axis < 3.0 * maxR || 2.0 * maxR > prm.maxSatinSpan) {
         fillPart(part, prm, part.nearestVertex(from), out);
-        // The edge run starts on the outline; start just inside instead.
         return out;
     }
     std::vector<bool> done(g.pos.size(), false);
@@ -725,8 +726,9 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
 void dropShort(std::vector<Needle>& path, double minStitch) {
     std::vector<Needle> kept;
     for (const Needle& n : path) {
+        // A little over the minimum, so that rounding to whole 0.1 mm keeps it.
         if (!kept.empty() && n.kind != Kind::Lock && n.kind != Kind::Jump && n.kind != Kind::Trim &&
-            kept.back().kind != Kind::Lock && dist(kept.back().p, n.p) < minStitch)
+            dist(kept.back().p, n.p) < minStitch + 0.8)
             continue;
         kept.push_back(n);
     }

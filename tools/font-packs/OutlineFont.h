@@ -1,0 +1,56 @@
+// A TrueType/OpenType font read through FreeType (outlines) and HarfBuzz (Thai shaping), seen
+// as stitch font glyphs: for every character code of a pack, the outline the font draws for it
+// in the context where it is used, placed relative to the pen. Font units, y up.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "digitizer/Digitizer.h"
+
+struct FontBox {
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
+    bool empty = true;
+};
+
+// One glyph of the font as drawn in a shaped text.
+struct ShapedGlyph {
+    unsigned gid = 0;
+    double x = 0;        // offset of the glyph's origin from the pen before its cluster's
+    double y = 0;        // spacing glyph ends, font units
+    double advance = 0;  // font units
+};
+
+class OutlineFont {
+public:
+    // Null with a message on stderr when the file cannot be read.
+    static std::unique_ptr<OutlineFont> open(const std::string& path);
+    ~OutlineFont();
+
+    double unitsPerEm() const;
+    double ascender() const;   // hhea, font units, y up
+    double descender() const;  // negative below the baseline
+    std::string familyName() const;
+
+    // Shapes UTF-8 text as Thai; positions are pen positions (font units).
+    std::vector<ShapedGlyph> shape(const std::string& utf8) const;
+
+    // Glyph for one pack character code, as explained in OutlineFont.cpp. False when the font
+    // lacks it.
+    bool glyphForCode(int code, ShapedGlyph& g) const;
+
+    // Outline of a glyph in font units (y up), curves flattened to steps of about `tolerance`
+    // font units.
+    std::vector<digitizer::Ring> outline(unsigned gid, double tolerance) const;
+    FontBox box(unsigned gid) const;
+
+private:
+    OutlineFont() = default;
+    struct Impl;
+    Impl* impl_ = nullptr;
+};
+
+// UTF-8 of a pack code's character (ASCII, or Thai U+0E01.. for TIS-620 0xA1..).
+std::string codeText(int code);
+bool isMarkCode(int code);

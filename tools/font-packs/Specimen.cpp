@@ -1,0 +1,101 @@
+#include "Specimen.h"
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace {
+
+struct Canvas {
+    int w = 0, h = 0;
+    std::vector<uint32_t> px;
+    void dot(int x, int y, uint32_t c) {
+        if (x >= 0 && y >= 0 && x < w && y < h)
+            px[std::size_t(y) * w + x] = c;
+    }
+    void line(double x0, double y0, double x1, double y1, uint32_t c) {
+        int n = std::max(1, int(std::ceil(std::max(std::fabs(x1 - x0), std::fabs(y1 - y0)))));
+        for (int i = 0; i <= n; ++i) {
+            double t = double(i) / n;
+            dot(int(std::lround(x0 + (x1 - x0) * t)), int(std::lround(y0 + (y1 - y0) * t)), c);
+        }
+    }
+    void path(const std::vector<digitizer::Needle>& p, double ox, double oy, double s) {
+        const uint32_t ink = 0xFF802010;  // ABGR in memory order of SDL_PIXELFORMAT_ABGR8888
+        const uint32_t red = 0xFF0000E0;
+        for (std::size_t i = 1; i < p.size(); ++i) {
+            const digitizer::Needle& a = p[i - 1];
+            const digitizer::Needle& b = p[i];
+            if (b.kind == digitizer::Kind::Trim)
+                line(ox + b.p.x * s - 2, oy + b.p.y * s, ox + b.p.x * s + 2, oy + b.p.y * s, red);
+            if (b.kind == digitizer::Kind::Jump || b.kind == digitizer::Kind::Trim)
+                continue;
+            line(ox + a.p.x * s, oy + a.p.y * s, ox + b.p.x * s, oy + b.p.y * s, ink);
+        }
+    }
+};
+
+}  // namespace
+
+bool writeSpecimen(const std::string& pngPath, const std::vector<SpecimenItem>& glyphs,
+                   const std::vector<std::vector<digitizer::Needle>>& lines, double scale) {
+    double minX = 0, minY = 0, maxX = 1, maxY = 1;
+    for (const SpecimenItem& g : glyphs)
+        for (const digitizer::Needle& n : g.path) {
+            minX = std::min(minX, n.p.x);
+            maxX = std::max(maxX, n.p.x);
+            minY = std::min(minY, n.p.y);
+            maxY = std::max(maxY, n.p.y);
+        }
+    int cw = int((maxX - minX) * scale) + 12, ch = int((maxY - minY) * scale) + 12;
+    int cols = 16;
+    int rows = int((glyphs.size() + cols - 1) / cols);
+    std::vector<double> lineW, lineMinY, lineH;
+    double totalLines = 0;
+    for (const auto& l : lines) {
+        double a = 1e9, b = -1e9, c = 1e9, d = -1e9;
+        for (const digitizer::Needle& n : l) {
+            a = std::min(a, n.p.x);
+            b = std::max(b, n.p.x);
+            c = std::min(c, n.p.y);
+            d = std::max(d, n.p.y);
+        }
+        if (l.empty())
+            a = b = c = d = 0;
+        lineW.push_back(b - a);
+        lineMinY.push_back(c);
+        lineH.push_back(d - c);
+        totalLines += (d - c) * scale * 2 + 20;
+    }
+    Canvas cv;
+    cv.w = std::max(cols * cw, int(*std::max_element(lineW.begin(), lineW.end()) * scale * 2) + 40);
+    cv.h = rows * ch + int(totalLines) + 20;
+    cv.px.assign(std::size_t(cv.w) * cv.h, 0xFFFFFFFF);
+    for (std::size_t i = 0; i < glyphs.size(); ++i) {
+        int cx = int(i % cols) * cw, cy = int(i / cols) * ch;
+        for (int x = cx; x < cx + cw; ++x)
+            cv.dot(x, cy, 0xFFE0E0E0);
+        for (int y = cy; y < cy + ch; ++y)
+            cv.dot(cx, y, 0xFFE0E0E0);
+        double ox = cx + 6 - minX * scale, oy = cy + 6 - minY * scale;
+        cv.line(ox - 3, oy, ox + 3, oy, 0xFFA0A0A0);  // pen origin on the baseline
+        cv.path(glyphs[i].path, ox, oy, scale);
+    }
+    double y = rows * ch + 20;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        double s = scale * 2;
+        double ox = cv.w / 2.0, oy = y - lineMinY[i] * s;
+        cv.path(lines[i], ox, oy, s);
+        y += lineH[i] * s + 20;
+    }
+    SDL_Surface* surf = SDL_CreateRGBSurfaceWithFormatFrom(cv.px.data(), cv.w, cv.h, 32, cv.w * 4,
+                                                           SDL_PIXELFORMAT_ABGR8888);
+    if (!surf)
+        return false;
+    bool ok = IMG_SavePNG(surf, pngPath.c_str()) == 0;
+    SDL_FreeSurface(surf);
+    return ok;
+}
