@@ -25,5 +25,8 @@ int info(const Args& args);
 int dump(const Args& args);
 // Generates one shape layer and writes it as a PES file (CliShape.cpp).
 int shape(const Args& args);
+// Composes a line of text with the stitch font packs of the data folder and writes it as a
+// version 5 PES file (CliText.cpp).
+int text(const Args& args);
 
 }  // namespace cli

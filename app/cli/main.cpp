@@ -23,6 +23,10 @@ const SubCommand kCommands[] = {
     {"shape",
      "shape KIND --width CM --height CM [--line-width CM] [--density MM] [--color C] -o OUT.pes",
      cli::shape},
+    {"text",
+     "text \"TEXT\" --font I --size J [--letter-space N] [--word-space N] [--color C] "
+     "[--verbose] -o OUT.pes",
+     cli::text},
 };
 
 int usage() {
