@@ -25,12 +25,6 @@ int32_t sat32(long long v) {
     return int32_t(std::max<long long>(kInt32Min, std::min<long long>(kInt32Max, v)));
 }
 
-// Half-open run of the decoded stitches that belongs to one colour.
-struct Run {
-    std::size_t begin;
-    uint8_t colorIndex;
-};
-
 }  // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -94,25 +88,68 @@ void PESData::decodeStream(const uint8_t* d, std::size_t n, const std::vector<ui
         return c;
     };
 
-    // Every stitch record takes at least two bytes, so n / 2 bounds the count: one allocation.
-    std::vector<Stitch> all;
-    all.reserve(n / 2 + 1);
-    std::vector<Run> runs{{0, colorAt(0)}};
-    std::size_t colorPos = 0;
-    long long x = 0, y = 0;
+    // Short/short records are by far the most common: both bytes below 0x80, which also rules
+    // out the markers. Both passes take them without the general record reader.
+    auto bothShort = [d, n](std::size_t p) {
+        return p + 1 < n && ((d[p] | d[p + 1]) & pec::kLongFormBit) == 0;
+    };
+
+    // First pass: how many stitch records each colour run has, so that every run is allocated
+    // once at its final size and a large design is decoded straight into its blocks.
+    std::vector<std::size_t> counts{0};
     std::size_t pos = 0;
     while (pos < n) {
+        if (bothShort(pos)) {
+            ++counts.back();
+            pos += 2;
+            continue;
+        }
+        const pec::Record r = pec::readRecord(d, n, pos);
+        if (r.kind == pec::RecordKind::Truncated || r.kind == pec::RecordKind::End)
+            break;
+        if (r.kind == pec::RecordKind::ColorChange) {
+            counts.push_back(0);
+        } else {
+            ++counts.back();
+        }
+        pos = r.next;
+    }
+
+    // Second pass: decode into the runs.
+    std::size_t run = 0;
+    StitchBlock current;
+    auto startRun = [&](std::size_t i) {
+        current = StitchBlock();
+        current.colorIndex = colorAt(i);
+        current.color = threadColor(current.colorIndex);
+        current.stitches.reserve(counts[i]);
+    };
+    startRun(0);
+    long long x = 0, y = 0;
+    pos = 0;
+    while (pos < n) {
+        if (bothShort(pos)) {
+            x += pec::shortValue(d[pos]);
+            y += pec::shortValue(d[pos + 1]);
+            Stitch s;
+            s.x = sat32(x);
+            s.y = sat32(y);
+            current.stitches.push_back(s);
+            pos += 2;
+            continue;
+        }
         const pec::Record r = pec::readRecord(d, n, pos);
         if (r.kind == pec::RecordKind::Truncated)
             break;
         if (r.kind == pec::RecordKind::End) {
             // The record in front of the end marker is the closing move and is never kept.
-            if (all.size() > runs.back().begin)
-                all.pop_back();
+            if (!current.stitches.empty())
+                current.stitches.pop_back();
             break;
         }
         if (r.kind == pec::RecordKind::ColorChange) {
-            runs.push_back({all.size(), colorAt(++colorPos)});
+            appendBlock(std::move(current));
+            startRun(++run);
         } else {
             x += r.dx;
             y += r.dy;
@@ -123,23 +160,11 @@ void PESData::decodeStream(const uint8_t* d, std::size_t n, const std::vector<ui
             s.type = pec::recordType(r);
             s.xFlags = uint8_t(r.xHigh & pec::kFlagMask);
             s.yFlags = uint8_t(r.yHigh & pec::kFlagMask);
-            all.push_back(s);
+            current.stitches.push_back(s);
         }
         pos = r.next;
     }
-
-    for (std::size_t i = 0; i < runs.size(); ++i) {
-        StitchBlock block;
-        block.colorIndex = runs[i].colorIndex;
-        block.color = threadColor(block.colorIndex);
-        if (runs.size() == 1) {
-            block.stitches = std::move(all);
-        } else {
-            const std::size_t end = i + 1 < runs.size() ? runs[i + 1].begin : all.size();
-            block.stitches.assign(all.begin() + runs[i].begin, all.begin() + end);
-        }
-        appendBlock(std::move(block));
-    }
+    appendBlock(std::move(current));
 }
 
 // ---------------------------------------------------------------------------------------------
