@@ -2,6 +2,8 @@
 //
 //   widget-gallery                       interactive window
 //   widget-gallery --screenshot out.png  draws a few frames, writes the window to a PNG, exits
+//   widget-gallery --scale 2 ...         pretends to be on a display of twice the density (the
+//                                        window gets twice as many pixels for the same points)
 //
 // Some states (pressed button, open drop-down, focused field) are produced by feeding made-up
 // mouse events through the toolkit's dispatch, as a user's clicks would.
@@ -10,6 +12,7 @@
 #include <SDL_ttf.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -18,6 +21,7 @@
 #include "gui/Dialog.h"
 #include "gui/Draw.h"
 #include "gui/DropDown.h"
+#include "gui/Fonts.h"
 #include "gui/Globals.h"
 #include "gui/IconButton.h"
 #include "gui/Label.h"
@@ -192,8 +196,8 @@ void sendButton(Uint32 type, int x, int y) {
 
 // Window points of a view's centre.
 SDL_Point centreOf(const GUI_View* v) {
-    return {static_cast<int>((v->x + v->w / 2) / GUI_mouseScale),
-            static_cast<int>((v->y + v->h / 2) / GUI_mouseScale)};
+    const float m = GUI_mouseScale > 0 ? GUI_mouseScale : 1.0f;
+    return {static_cast<int>((v->x + v->w / 2) / m), static_cast<int>((v->y + v->h / 2) / m)};
 }
 
 void drawFrame() {
@@ -233,11 +237,14 @@ bool saveScreenshot(const char* path) {
 
 int main(int argc, char** argv) {
     const char* screenshot = nullptr;
+    int scale = 0;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--screenshot") == 0 && i + 1 < argc) {
             screenshot = argv[++i];
+        } else if (std::strcmp(argv[i], "--scale") == 0 && i + 1 < argc) {
+            scale = std::atoi(argv[++i]);
         } else {
-            std::fprintf(stderr, "usage: %s [--screenshot out.png]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--screenshot out.png] [--scale N]\n", argv[0]);
             return 2;
         }
     }
@@ -252,6 +259,16 @@ int main(int argc, char** argv) {
         return 1;
     }
     SDL_SetWindowTitle(GUI_window, "MES widget gallery");
+    if (scale > 1 && scale <= 4) {
+        // The window keeps its size in points and gets scale times the pixels; the mouse then
+        // reports pixels, so no mouse scaling is needed.
+        SDL_SetWindowSize(GUI_window, GUI_windowWidth * scale, GUI_windowHeight * scale);
+        GUI_scale = scale;
+        GUI_mouseScale = 1.0f;
+        SDL_GetRendererOutputSize(GUI_renderer, &GUI_drawableWidth, &GUI_drawableHeight);
+        GUI_CloseIconFonts();
+        GUI_LoadFonts();
+    }
     GUI_InitShapeTextures();
 
     GUI_TopView = new GUI_View(nullptr, "Top", 0, 0, -1, -1, {240, 240, 240, 255});
