@@ -12,7 +12,8 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes mivo(std::initializer_list<uint8_t> rest) {
     Bytes b = {'#', 'M', 'I', 'V', 'O'};
-    for (uint8_t x : rest) b.push_back(x);
+    for (uint8_t x : rest)
+        b.push_back(x);
     return b;
 }
 

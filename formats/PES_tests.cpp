@@ -15,7 +15,8 @@ using Bytes = std::vector<uint8_t>;
 
 // Byte by byte: g++ 12 warns falsely about vector::insert of short ranges at -O3.
 void append(Bytes& f, const Bytes& x) {
-    for (uint8_t b : x) f.push_back(b);
+    for (uint8_t b : x)
+        f.push_back(b);
 }
 
 // A minimal PES file in the reader's view: stitch bytes (ending 0xFF 0x00) at P + 532 and
@@ -23,7 +24,8 @@ void append(Bytes& f, const Bytes& x) {
 Bytes makePES(const Bytes& stitches, const Bytes& colors = {5}, const char* version = "0001",
               std::size_t objects = 8, uint16_t width = 120, uint16_t height = 80) {
     Bytes f = {'#', 'P', 'E', 'S'};
-    for (int i = 0; i < 4; ++i) f.push_back(uint8_t(version[i]));
+    for (int i = 0; i < 4; ++i)
+        f.push_back(uint8_t(version[i]));
     const uint32_t P = uint32_t(12 + objects);
     for (int i = 0; i < 4; ++i)
         f.push_back(uint8_t(P >> (8 * i)));
