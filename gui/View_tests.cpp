@@ -1,5 +1,6 @@
 #include "gui/View.h"
 
+#include "gui/IconButton.h"
 #include "gui/Label.h"
 #include "gui/ToolkitTestFixture.h"
 
@@ -400,6 +401,67 @@ TEST_F(ViewTest, LabelSizesItselfToItsText) {
     EXPECT_EQ(label->titleRect.x, 2);
     label->set_text("Hello, world");
     EXPECT_GT(label->w, tw + 4);
+}
+
+}  // namespace
+
+namespace {
+
+using ViewTest2 = ToolkitFixture;
+
+TEST_F(ViewTest2, RootFollowsTheWindowSizeLessItsMargins) {
+    GUI_TopView->wSpec = -1;
+    GUI_TopView->hSpec = -1;
+    GUI_TopView->set_margin(10, 0, 0, 0);
+    EXPECT_EQ(GUI_TopView->y, 10);
+    EXPECT_EQ(GUI_TopView->h, 290);
+    auto* fill = new GUI_View(GUI_TopView, "fill", 0, 0, -1, 20, GUI_NoColor);
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_SIZE_CHANGED;
+    e.window.data1 = 600;
+    e.window.data2 = 500;
+    GUI_TopView->handle_event(&e);
+    EXPECT_EQ(GUI_TopView->w, 600);
+    EXPECT_EQ(GUI_TopView->h, 490);
+    EXPECT_EQ(fill->w, 600) << "children are laid out again";
+}
+
+TEST_F(ViewTest2, LabelPlacesImageBeforeItsText) {
+    SDL_Texture* t =
+        SDL_CreateTexture(GUI_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC, 16, 30);
+    ASSERT_NE(t, nullptr);
+    auto* label = new GUI_Label(GUI_TopView, "", 0, 0, 0, 0, GUI_Black, 0, 0);
+    label->set_image(t, false);
+    EXPECT_EQ(label->w, 16 + 4) << "no gap without text";
+    EXPECT_EQ(label->h, 30 + 4);
+    EXPECT_EQ(label->imageRect.x, 2);
+    if (!haveTextFont())
+        return;
+    label->set_text("Open");
+    int tw = 0, th = 0;
+    GUI_SizeText(GUI_fonts[0], "Open", &tw, &th);
+    EXPECT_EQ(label->w, tw + 16 + 5 + 4);
+    EXPECT_EQ(label->titleRect.x, 2 + 16 + 5);
+}
+
+TEST_F(ViewTest2, ToolIconIsCentredInItsColumn) {
+    if (!haveIconFont() || !haveTextFont())
+        GTEST_SKIP() << "fonts missing in data/";
+    auto* bar = new GUI_View(GUI_TopView, "bar", 0, 0, 400, 60, GUI_NoColor);
+    bar->layoutMode = LAYOUT_ROW;
+    int clicks = 0;
+    GUI_ButtonFontAwesome* b =
+        GUI_CreateToolIcon(bar, 0xF0C7, [&](GUI_ButtonFontAwesome*) { ++clicks; });
+    ASSERT_NE(b->image, nullptr);
+    EXPECT_EQ(b->w, 38);
+    EXPECT_EQ(b->h, 23);
+    EXPECT_EQ(b->relY, 8) << "below the column's top padding";
+    GUI_View* column = b->parent;
+    EXPECT_EQ(column->relY, (60 - column->h) / 2);
+    drawFrame();
+    click(b->x + 5, b->y + 5);
+    EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
