@@ -38,7 +38,7 @@ struct GUI_PostedEvent {
     Uint32 type = 0;
     Uint32 timestamp = 0;
     Uint32 windowID = 0;
-    Sint32 code = 0;  // for GUI_EVENT_DIALOG_SHOWN: identifies the dialog
+    Sint32 code = 0;  // unused by dialogs: GUI_EVENT_DIALOG_SHOWN carries the dialog in data1
     void* data1 = nullptr;
 };
 
