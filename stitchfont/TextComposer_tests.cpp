@@ -46,6 +46,9 @@ const std::vector<testpack::Glyph> kGlyphs = {
     {0x9F, 57, 97},   // ฐ without its tail
 };
 
+// Tick of the space glyph that some tests add.
+constexpr int kSpaceTick = 58;
+
 struct Placed {
     int code;
     int x;
@@ -58,6 +61,7 @@ std::vector<Placed> placedGlyphs(const PES& pes) {
     std::map<int, int> codeOfTick;
     for (const auto& g : kGlyphs)
         codeOfTick[g.tick] = g.code;
+    codeOfTick[kSpaceTick] = 0x20;
     std::vector<pec::Record> records;
     std::vector<std::pair<int, int>> before;
     const std::vector<uint8_t>& d = pes.stitchData();
@@ -237,6 +241,18 @@ TEST_F(Composer, YoYingKeepsItsTailWithoutAGlyphForTheVowel) {
     build(glyphs, kMetrics);
     EXPECT_EQ(codes("ญุ"), (std::vector<int>{0xAD, 0xD8}));
     expectPlaced(relative("ญุ"), {{0xAD, 0, 0}}, "ญุ");
+}
+
+TEST_F(Composer, ASpaceGlyphIsJoinedLikeALetter) {
+    std::vector<testpack::Glyph> glyphs = kGlyphs;
+    glyphs.push_back({0x20, kSpaceTick, 30});
+    data = testpack::MemoryData();
+    build(glyphs, kMetrics);
+    // The space glyph takes the letter gap on both sides instead of SpaceGap + extra space.
+    expectPlaced(relative("A A", 0, 100), {{0x41, 0, 0}, {0x20, 94, 0}, {0x41, 94 + 30 + 14, 0}},
+                 "A A");
+    // A leading space with a glyph is stitched too.
+    expectPlaced(relative(" A"), {{0x20, 0, 0}, {0x41, 44, 0}}, " A");
 }
 
 TEST_F(Composer, CentredHorizontallyOnTheBaselineUnlessTallerThanLineHeight) {
