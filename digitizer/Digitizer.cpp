@@ -342,13 +342,15 @@ int walkChain(const MGraph& g, int leaf, std::vector<int>& chain) {
     return cur;
 }
 
-// Removes the branches that only run into the corners between nearly collinear outline
-// segments (what flattening a curve leaves): their ribs are short next to the stroke's width.
-// Branches into real corners (ribs at least 0.6 of the stroke width) stay as mitred satin.
+// Removes the short branches that run from a stroke's axis into the corners of its outline:
+// those between nearly collinear segments (what flattening a curve leaves) and the two corners
+// of a blunt stroke end. The stroke end is then sewn by carrying the column on (see Tour::cap).
+// Branches into sharp corners are longer than the stroke is wide and stay.
 void prune(MGraph& g) {
     std::vector<int> chain;
     for (bool changed = true; changed;) {
         changed = false;
+        std::vector<int> doomed;
         for (int v = 0; v < int(g.pos.size()); ++v) {
             if (g.degree[v] != 1)
                 continue;
@@ -358,19 +360,21 @@ void prune(MGraph& g) {
             double rj = g.radius[end];
             if (g.radius[v] >= 0.5 * rj)
                 continue;
-            double maxSpan = 0.0;
-            for (int e : chain) {
-                const MEdge& m = g.edges[e];
-                Point a = g.pos[m.v0], b = g.pos[m.v1];
-                maxSpan = std::max({maxSpan, g.span(e, a), g.span(e, b), g.span(e, (a + b) * 0.5)});
-            }
-            if (maxSpan >= 0.6 * 2.0 * rj)
+            double chainLength = 0.0;
+            for (int e : chain)
+                chainLength += dist(g.pos[g.edges[e].v0], g.pos[g.edges[e].v1]);
+            if (chainLength > 1.6 * rj)
                 continue;
-            for (int e : chain) {
-                g.edges[e].alive = false;
-                --g.degree[g.edges[e].v0];
-                --g.degree[g.edges[e].v1];
-            }
+            doomed.insert(doomed.end(), chain.begin(), chain.end());
+        }
+        // Both corners of a blunt end are judged against the same junction, so the removals
+        // are made after the round.
+        for (int e : doomed) {
+            if (!g.edges[e].alive)
+                continue;
+            g.edges[e].alive = false;
+            --g.degree[g.edges[e].v0];
+            --g.degree[g.edges[e].v1];
             changed = true;
         }
     }
@@ -401,15 +405,15 @@ public:
 
     // Turns the pieces into needle points.
     void stitch(std::vector<Needle>& out) const {
-        double carry = 0.0;  // distance walked since the last satin sample
         double runCarry = 0.0;
         bool lastSatin = false;
-        bool leftFirst = true;
+        bool haveRib = false;  // the last rib of the current satin stretch
+        Point lastP, lastFa, lastFb;
         for (const Piece& pc : pieces) {
             Point d = pc.b - pc.a;
             double len = length(d);
             if (pc.satin != lastSatin) {
-                carry = prm_.satinSpacing;  // sample at once
+                haveRib = false;
                 runCarry = 0.0;
                 lastSatin = pc.satin;
             }
@@ -423,45 +427,65 @@ public:
                 double s = prm_.runLength - runCarry;
                 while (s < len) {
                     Point p = pc.a + u * s;
-                    if (part_.clearance(p) >= prm_.underlayInset)
+                    if (keepRun(p, out))
                         out.push_back({p, Kind::Run});
                     s += prm_.runLength;
                 }
                 runCarry = len - (s - prm_.runLength);
-                if (runCarry >= prm_.minStitch && part_.clearance(pc.b) >= prm_.underlayInset) {
+                if (runCarry >= prm_.minStitch && keepRun(pc.b, out)) {
                     out.push_back({pc.b, Kind::Run});
                     runCarry = 0.0;
                 }
                 continue;
             }
-            double s = prm_.satinSpacing - carry;
-            if (s < 0.0)
-                s = 0.0;
-            for (; s <= len + 1e-9; s += prm_.satinSpacing) {
-                Point p = pc.a + u * s;
+            // Ribs wherever the axis or either foot has moved a satin spacing since the last
+            // rib, so that fans around corners and the outer side of bends stay dense.
+            const double h = prm_.satinSpacing / 4.0;
+            int steps = std::max(1, int(std::ceil(len / h)));
+            for (int i = 0; i <= steps; ++i) {
+                Point p = pc.a + u * (len * i / steps);
                 Point fa, fb;
                 if (!ribs(pc, p, u, fa, fb))
+                    continue;
+                if (cross(u, fa - p) < 0.0)
+                    std::swap(fa, fb);
+                // Where the axis piece is a chord of a curved Voronoi edge its feet can lie far
+                // beyond the nearest outline: no rib there.
+                double c = part_.clearance(p);
+                if ((pc.edge >= 0 && std::max(dist(p, fa), dist(p, fb)) > 1.5 * c + 1.0) ||
+                    dist(fa, fb) > prm_.maxSatinSpan * 1.1)
                     continue;
                 if (dist(fa, fb) < prm_.minSatinSpan) {
                     // Too narrow for satin: a running stitch along the axis, but not into
                     // the very tip of a corner.
-                    if (part_.clearance(p) >= 0.5)
+                    if (c >= 0.5 && (!haveRib || dist(p, lastP) >= prm_.runLength * 0.75)) {
                         out.push_back({p, Kind::Run});
+                        lastP = p;
+                        lastFa = lastFb = p;
+                        haveRib = true;
+                    }
                     continue;
                 }
-                // The same side first at every rib keeps the zigzag even.
-                if (cross(u, fa - p) < 0.0)
-                    std::swap(fa, fb);
-                out.push_back({leftFirst ? fa : fb, Kind::Satin});
-                out.push_back({leftFirst ? fb : fa, Kind::Satin});
-                carry = 0.0;
+                if (haveRib && std::max({dist(p, lastP), dist(fa, lastFa), dist(fb, lastFb)}) <
+                                   prm_.satinSpacing)
+                    continue;
+                out.push_back({fa, Kind::Satin});
+                out.push_back({fb, Kind::Satin});
+                lastP = p;
+                lastFa = fa;
+                lastFb = fb;
+                haveRib = true;
             }
-            carry = len - (s - prm_.satinSpacing);
-            (void)leftFirst;
         }
     }
 
 private:
+    // Underlay keeps off the outline, unless skipping would make its stitch too long.
+    bool keepRun(Point p, const std::vector<Needle>& out) const {
+        return part_.clearance(p) >= prm_.underlayInset || out.empty() ||
+               dist(out.back().p, p) >= prm_.runLength * 0.9;
+    }
+
     bool ribs(const Piece& pc, Point p, Point u, Point& fa, Point& fb) const {
         if (pc.edge >= 0) {
             fa = foot(g_.edges[pc.edge].sa, p);
@@ -522,8 +546,8 @@ private:
         double reach = 0.0;
         for (double s = prm_.satinSpacing; s <= 1.2 * r; s += prm_.satinSpacing) {
             Point p = g_.pos[v] + t * s, fa, fb;
-            if (!part_.inside(p) || !part_.ray(p, n, 3.0 * r, fa) ||
-                !part_.ray(p, n * -1.0, 3.0 * r, fb) || dist(fa, fb) < prm_.minSatinSpan)
+            if (!part_.inside(p) || !part_.ray(p, n, 1.6 * r, fa) ||
+                !part_.ray(p, n * -1.0, 1.6 * r, fb) || dist(fa, fb) < prm_.minSatinSpan)
                 break;
             reach = s;
         }
@@ -670,17 +694,32 @@ void fillPart(const Part& part, const Params& prm, Point start, std::vector<Need
 std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
     std::vector<Needle> out;
     MGraph g = medialGraph(part);
-    prune(g);
-    double maxR = 0.0;
+    double maxR = 0.0;  // half the widest place, junctions included
     for (std::size_t v = 0; v < g.pos.size(); ++v)
         if (g.degree[v] > 0)
             maxR = std::max(maxR, g.radius[v]);
-    // Dots and other blobs have an axis hardly longer than they are wide: fill them.
+    prune(g);
+    // Width of the strokes: the axis length-weighted 80th percentile of the width, so that a
+    // few wide junctions do not turn a letter into fill.
     double axis = 0.0;
+    std::vector<std::pair<double, double>> widths;  // width, axis length
     for (const MEdge& e : g.edges)
-        if (e.alive)
-            axis += dist(g.pos[e.v0], g.pos[e.v1]);
-    if (axis < 3.0 * maxR || 2.0 * maxR > prm.maxSatinSpan) {
+        if (e.alive) {
+            double l = dist(g.pos[e.v0], g.pos[e.v1]);
+            axis += l;
+            widths.push_back({g.radius[e.v0] + g.radius[e.v1], l});
+        }
+    std::sort(widths.begin(), widths.end());
+    double stroke = 0.0, acc = 0.0;
+    for (const auto& w : widths) {
+        acc += w.second;
+        stroke = w.first;
+        if (acc >= 0.8 * axis)
+            break;
+    }
+    // Dots and other blobs have an axis hardly longer than they are wide: fill them, as
+    // strokes too wide for satin.
+    if (!(axis > 3.0 * maxR) || stroke > prm.maxSatinSpan) {
         fillPart(part, prm, part.nearestVertex(from), out);
         return out;
     }

@@ -71,7 +71,9 @@ bool writeSpecimen(const std::string& pngPath, const std::vector<SpecimenItem>& 
         totalLines += (d - c) * scale * 2 + 20;
     }
     Canvas cv;
-    cv.w = std::max(cols * cw, int(*std::max_element(lineW.begin(), lineW.end()) * scale * 2) + 40);
+    double widest = lineW.empty() ? 0.0 : *std::max_element(lineW.begin(), lineW.end());
+    cv.w = std::max(int(std::min<std::size_t>(cols, glyphs.size())) * cw,
+                    int(widest * scale * 2) + 40);
     cv.h = rows * ch + int(totalLines) + 20;
     cv.px.assign(std::size_t(cv.w) * cv.h, 0xFFFFFFFF);
     for (std::size_t i = 0; i < glyphs.size(); ++i) {
@@ -82,6 +84,12 @@ bool writeSpecimen(const std::string& pngPath, const std::vector<SpecimenItem>& 
             cv.dot(cx, y, 0xFFE0E0E0);
         double ox = cx + 6 - minX * scale, oy = cy + 6 - minY * scale;
         cv.line(ox - 3, oy, ox + 3, oy, 0xFFA0A0A0);  // pen origin on the baseline
+        for (const digitizer::Ring& r : glyphs[i].outline)
+            for (std::size_t k = 0; k < r.size(); ++k) {
+                digitizer::Point a = r[k], b = r[(k + 1) % r.size()];
+                cv.line(ox + a.x * scale, oy + a.y * scale, ox + b.x * scale, oy + b.y * scale,
+                        0xFF2020F0);
+            }
         cv.path(glyphs[i].path, ox, oy, scale);
     }
     double y = rows * ch + 20;

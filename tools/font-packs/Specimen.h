@@ -7,7 +7,8 @@
 #include "digitizer/Digitizer.h"
 
 struct SpecimenItem {
-    std::vector<digitizer::Needle> path;  // 0.1 mm, pen origin at (0, 0)
+    std::vector<digitizer::Needle> path;   // 0.1 mm, pen origin at (0, 0)
+    std::vector<digitizer::Ring> outline;  // drawn in red when given
 };
 
 // Draws the glyphs in a grid (cell size from the largest glyph) and the composed lines below,

@@ -1,7 +1,7 @@
 // make-font-pack: a TrueType/OpenType font in, stitch font packs out.
 //
-//   make-font-pack --font FILE --number N --sizes 5,7,8 --out DATA [--specimen PNG]
-//                  [--specimen-size S]
+//   make-font-pack --font FILE --number N --sizes 5,7,8 --out DATA [--latin FILE]
+//                  [--specimen PNG] [--specimen-size S]
 //
 // For each size number S it writes DATA/MIVO_FONTS/MIVOFONT_<N>/<S>/stitch.pack and config.plist
 // and prints the quality report of that size; then a summary. DATA also holds the glyph
@@ -11,7 +11,9 @@
 // Glyphs: printable ASCII, the tailless YO YING and THO THAN (0x9E, 0x9F) and every TIS-620 code
 // 0xA1..0xFB the font has. Each glyph is digitized from the font's outline (see digitizer/) and
 // stored as a PEC stitch stream from the pen origin to its advance with its bounds trailer.
-// Marks have no advance and are drawn where the font draws them after KO KAI.
+// Marks have no advance and are drawn where the font draws them after KO KAI. With --latin, the
+// ASCII glyphs come from that companion font (for Thai fonts without Latin letters), at the same
+// em size.
 //
 // config.plist, all values in 0.1 mm, measured from the font's own Thai positioning (HarfBuzz):
 //   InterCharacter  max(1, round(S / 4)): half the extra room between letters, against the pull
@@ -49,10 +51,11 @@ namespace {
 const char* const kVersion = "make-font-pack 1.0";
 
 struct Options {
-    std::string font, out, specimen;
+    std::string font, out, specimen, latin;
     int number = 1;
     std::vector<int> sizes;
     int specimenSize = 0;
+    std::vector<int> debugCodes;  // glyphs drawn large with their outline into debug.png
 };
 
 bool mkdirs(const std::string& path) {
@@ -224,6 +227,10 @@ bool parse(int argc, char** argv, Options& o) {
             o.number = std::atoi(v.c_str());
         else if (k == "--out")
             o.out = v;
+        else if (k == "--debug")
+            o.debugCodes.push_back(std::atoi(v.c_str()));
+        else if (k == "--latin")
+            o.latin = v;
         else if (k == "--specimen")
             o.specimen = v;
         else if (k == "--specimen-size")
@@ -267,11 +274,14 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, o)) {
         std::fprintf(stderr,
                      "usage: make-font-pack --font FILE --number N --sizes 5,7,8 --out DATA "
-                     "[--specimen PNG] [--specimen-size S]\n");
+                     "[--latin FILE] [--specimen PNG] [--specimen-size S]\n");
         return 2;
     }
     std::unique_ptr<OutlineFont> font = OutlineFont::open(o.font);
     if (!font)
+        return 1;
+    std::unique_ptr<OutlineFont> latin;
+    if (!o.latin.empty() && !(latin = OutlineFont::open(o.latin)))
         return 1;
     ShapedGlyph ko;
     FontBox koBox;
@@ -285,7 +295,7 @@ int main(int argc, char** argv) {
     if (o.specimenSize == 0)
         o.specimenSize = o.sizes[o.sizes.size() / 2];
     SizeReport total;
-    std::vector<SpecimenItem> specimen;
+    std::vector<SpecimenItem> specimen, debug;
     for (int size : o.sizes) {
         double s = 10.0 * size / koBox.maxY;  // 0.1 mm per font unit
         std::map<std::string, int> metrics = measureMetrics(*font, s, size);
@@ -300,17 +310,20 @@ int main(int argc, char** argv) {
         std::string pack;
         SizeReport r;
         for (int code : packCodes()) {
+            // The companion font's units scaled to the Thai font's em.
+            const OutlineFont& src = latin && code < 0x80 ? *latin : *font;
+            double gs = s * font->unitsPerEm() / src.unitsPerEm();
             ShapedGlyph g;
-            if (!font->glyphForCode(code, g))
+            if (!src.glyphForCode(code, g))
                 continue;
-            std::vector<digitizer::Ring> rings = font->outline(g.gid, 1.5 / s);
+            std::vector<digitizer::Ring> rings = src.outline(g.gid, 1.5 / gs);
             double shiftX = code == 0xD1 ? -2.0 * metrics["InterCharacter"] : 0.0;
             for (digitizer::Ring& ring : rings)
                 for (digitizer::Point& p : ring)
-                    p = {(p.x + g.x) * s + shiftX, -(p.y + g.y) * s};
+                    p = {(p.x + g.x) * gs + shiftX, -(p.y + g.y) * gs};
             std::vector<digitizer::Needle> path = digitizer::digitize(rings, params);
             std::vector<uint8_t> rec =
-                digitizer::encodeGlyph(path, int(std::lround(g.advance * s)));
+                digitizer::encodeGlyph(path, int(std::lround(g.advance * gs)));
             if (rec.size() > 0xFFFF) {
                 std::fprintf(stderr, "make-font-pack: glyph %s too large\n",
                              codeLabel(code).c_str());
@@ -322,7 +335,9 @@ int main(int argc, char** argv) {
             pack += char(rec.size() >> 8);
             pack.append(rec.begin(), rec.end());
             if (size == o.specimenSize)
-                specimen.push_back({digitizer::decodeGlyph(rec)});
+                specimen.push_back({digitizer::decodeGlyph(rec), {}});
+            if (std::find(o.debugCodes.begin(), o.debugCodes.end(), code) != o.debugCodes.end())
+                debug.push_back({path, rings});
             ++r.glyphs;
             if (rings.empty())
                 continue;
@@ -345,12 +360,15 @@ int main(int argc, char** argv) {
             }
             r.maxRun = std::max(r.maxRun, q.maxRun);
             r.worst.push_back({q.coverage, code});
-            if (q.jumps > std::max(0, q.parts - 1) || q.medianSpacing > 5.0 ||
-                (q.medianSpacing > 0 && q.medianSpacing < 3.0) || q.shortStitches > 0)
+            if (q.jumps > std::max(0, q.parts - 1) || q.medianSpacing > 5.0 || q.maxSpan > 70 ||
+                q.maxRun > 40 || (q.medianSpacing > 0 && q.medianSpacing < 3.0) ||
+                q.shortStitches > 0)
                 r.notes += "  " + codeLabel(code) + " (jumps " + std::to_string(q.jumps) + "/" +
                            std::to_string(q.parts) + " parts, spacing " +
                            std::to_string(q.medianSpacing / 10).substr(0, 4) + ", short " +
-                           std::to_string(q.shortStitches) + ")";
+                           std::to_string(q.shortStitches) + ", span " +
+                           std::to_string(q.maxSpan / 10).substr(0, 4) + ", run " +
+                           std::to_string(q.maxRun / 10).substr(0, 4) + ")";
         }
         r.coverageSum += r.glyphs - int(r.worst.size());  // glyphs without ink count as covered
         r.bytes = pack.size();
@@ -372,6 +390,8 @@ int main(int argc, char** argv) {
         add(total, r);
     }
     printReport("all sizes", total);
+    if (!debug.empty())
+        writeSpecimen(data + "debug.png", debug, {}, 3.0);
 
     if (!o.specimen.empty()) {
         // The sample lines go through our own loader and composer.
