@@ -30,6 +30,9 @@ constexpr const char* kModule = "PES";
 // chain of long records it may need stays short.
 constexpr long long kMaxMove = 1000000;
 
+// Largest value of the 24-bit graphics length field L.
+constexpr std::size_t kMaxGraphicsLength = 0xFFFFFF;
+
 void logf(FormatLog* log, int level, const char* module, const char* fmt, ...)
     __attribute__((format(printf, 4, 5)));
 
@@ -188,7 +191,8 @@ bool PES::splitSections(FormatLog* log) {
 
     if (!endsWithEndMarker(stitchData_)) {
         logf(log, kError, kModule, "EROR ERROR ERROR");
-    } else if (!endsWithLongLong(stitchData_)) {
+    } else if (!endsWithLongLong(stitchData_) &&
+               stitchData_.size() + 4 + pec::kPecLengthExtra <= kMaxGraphicsLength) {
         // End every design with a zero long/long move so that appending and moving the end of
         // the path always find a long record in front of the end marker.
         static const uint8_t kTail[] = {0x80, 0x00, 0x80, 0x00, pec::kEndByte0, pec::kEndByte1};
@@ -262,6 +266,10 @@ bool PES::createLineList(FormatLog* log) {
 void PES::spliceStitchData(std::size_t pos, std::size_t oldLen, const std::vector<uint8_t>& bytes) {
     pos = std::min(pos, stitchData_.size());
     oldLen = std::min(oldLen, stitchData_.size() - pos);
+    // L is a 24-bit field: an edit that would overflow it is not made.
+    if (stitchData_.size() - oldLen + bytes.size() + pec::kPecLengthExtra > kMaxGraphicsLength) {
+        return;
+    }
     const long long delta = (long long)bytes.size() - (long long)oldLen;
     stitchData_.erase(stitchData_.begin() + pos, stitchData_.begin() + pos + oldLen);
     stitchData_.insert(stitchData_.begin() + pos, bytes.begin(), bytes.end());
@@ -376,6 +384,10 @@ void PES::appendPES(const PES& other, float dx, FormatLog* log) {
             out.erase(out.begin() + at, out.begin() + r.next);
             out.insert(out.begin() + at, move.begin(), move.end());
         }
+    }
+    if (out.size() + pec::kPecLengthExtra > kMaxGraphicsLength) {
+        logf(log, kError, "PES::appendPES()", "stitch data too long");
+        return;
     }
     const long long delta = (long long)out.size() - (long long)n;
     stitchData_ = std::move(out);
