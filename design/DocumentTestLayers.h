@@ -1,0 +1,54 @@
+// Small real layers for the document, command and project tests.
+#pragma once
+
+#include <vector>
+
+#include "design/PESData.h"
+#include "formats/ThreadPalette.h"
+
+namespace testlayers {
+
+inline Stitch stitch(int x, int y, uint8_t longForm = 0, uint8_t type = 0) {
+    Stitch s;
+    s.x = x;
+    s.y = y;
+    s.longForm = longForm;
+    s.type = type;
+    return s;
+}
+
+inline StitchBlock block(uint8_t palette, std::vector<Stitch> stitches) {
+    StitchBlock b;
+    b.colorIndex = palette;
+    b.color = threadColor(palette);
+    b.stitches = std::move(stitches);
+    return b;
+}
+
+// A PES layer of three stitches from (x0, y0) to (x1, y1) in one colour.
+inline PESData line(int x0, int y0, int x1, int y1, uint8_t palette) {
+    PESData l;
+    l.blocks.push_back(
+        block(palette, {stitch(x0, y0), stitch((x0 + x1) / 2, (y0 + y1) / 2), stitch(x1, y1)}));
+    l.computeBounds();
+    l.properties.type = kLayerPES;
+    l.properties.typeName = "PES Stitch";
+    l.properties.colorIndex = palette - 1;
+    l.sourceBlocks = l.blocks;
+    return l;
+}
+
+// A PES layer of two colour runs.
+inline PESData twoColors(uint8_t a, uint8_t b) {
+    PESData l;
+    l.blocks.push_back(block(a, {stitch(-50, -20), stitch(0, -20), stitch(50, 0)}));
+    l.blocks.push_back(block(b, {stitch(50, 0, 1, 1), stitch(50, 20), stitch(-50, 20)}));
+    l.computeBounds();
+    l.properties.type = kLayerPES;
+    l.properties.typeName = "PES Stitch";
+    l.properties.colorIndex = a - 1;
+    l.sourceBlocks = l.blocks;
+    return l;
+}
+
+}  // namespace testlayers
