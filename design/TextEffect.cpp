@@ -100,14 +100,17 @@ float rotationPreviewAngle(float sliderValue, float rotateValue) {
     return mapRange(sliderValue, 0, 1, -180, 180) - mapRange(rotateValue, 0, 1, -180, 180);
 }
 
-void rebuildTextLayer(PESData& layer, const LayerProperties& newProperties,
+bool rebuildTextLayer(PESData& layer, const LayerProperties& newProperties,
                       int32_t oldBaselineIndex, const TextComposer& compose) {
+    PESData before = layer;
     layer.properties = newProperties;
     const int32_t cx0 = layer.centerX;
     const int32_t cy0 = layer.centerY;
 
-    if (compose)
-        compose(layer);
+    if (!compose(layer)) {
+        layer = std::move(before);
+        return false;
+    }
     layer.computeBounds();
 
     // The frame is taken from the straight text, so that the bend below gives it the same shape
@@ -138,6 +141,7 @@ void rebuildTextLayer(PESData& layer, const LayerProperties& newProperties,
         layer.translate(cx0 - layer.centerX, cy0 - layer.centerY);
         layer.computeBounds();
     }
+    return true;
 }
 
 void rebuildPESLayer(PESData& layer, const LayerProperties& newProperties, int32_t oldBaselineIndex,

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <type_traits>
 
 #include "design/PESData.h"
 
@@ -49,15 +50,37 @@ void rotateLayer(PESData& layer);
 // Degrees the canvas turns the layer's texture while the rotate slider shows sliderValue.
 float rotationPreviewAngle(float sliderValue, float rotateValue);
 
-// Fills a layer with the stitches of its text (createFromText with the properties' text, font,
-// size and spacing). Leaves the blocks as they were when the text cannot be composed.
-using TextComposer = std::function<void(PESData& layer)>;
+// Fills a layer with the stitches of its text (createTextLayer with the properties' text, font,
+// size and spacing). A composer may return whether new stitches were built (false: the text
+// could not be composed and the blocks were left as they were); one that returns nothing is taken
+// as always succeeding.
+class TextComposer {
+public:
+    TextComposer() = default;
+    template <class F, class = std::enable_if_t<std::is_invocable_v<F&, PESData&>>>
+    TextComposer(F compose) {  // NOLINT: implicit, so that callers can pass a lambda
+        if constexpr (std::is_void_v<std::invoke_result_t<F&, PESData&>>) {
+            fn_ = [compose](PESData& layer) mutable {
+                compose(layer);
+                return true;
+            };
+        } else {
+            fn_ = [compose](PESData& layer) mutable { return static_cast<bool>(compose(layer)); };
+        }
+    }
+    // Composes into the layer; false when there is no composer or it failed.
+    bool operator()(PESData& layer) const { return fn_ && fn_(layer); }
+
+private:
+    std::function<bool(PESData&)> fn_;
+};
 
 // The text layer rebuild: new properties, the text composed again, a fresh frame, the result
 // centred, coloured, bent and rotated, then moved back to where the layer was. oldBaselineIndex is
-// that of the properties before the change. A layer that has no stitches after composing gets no
-// frame points.
-void rebuildTextLayer(PESData& layer, const LayerProperties& newProperties,
+// that of the properties before the change. When the text cannot be composed the layer is left
+// exactly as it was (its stitches already carry the effects, so bending them again would distort
+// them) and the result is false.
+bool rebuildTextLayer(PESData& layer, const LayerProperties& newProperties,
                       int32_t oldBaselineIndex, const TextComposer& compose);
 
 // The PES layer rebuild: new properties, the blocks again from sourceBlocks, centred, coloured,

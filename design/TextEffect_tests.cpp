@@ -26,6 +26,7 @@ effects::TextComposer composer628() {
     return [](PESData& layer) {
         layer.blocks.clear();
         layer.appendBlock(gridBlock(1000 - 314, 400 - 50, 1000 + 314, 400 + 50));
+        return true;
     };
 }
 
@@ -180,9 +181,33 @@ TEST(TextEffect, TextRebuildRotatesOnceAndNeverFramesAnEmptyLayer) {
     EXPECT_EQ(layer.blocks[0].stitches, once);
 
     PESData empty;
-    effects::rebuildTextLayer(empty, props, 0, [](PESData&) {});
+    EXPECT_FALSE(effects::rebuildTextLayer(empty, props, 0, [](PESData&) { return false; }));
     EXPECT_TRUE(empty.framePoints.empty());
     EXPECT_TRUE(empty.blocks.empty());
+
+    // A composer that succeeds without stitches (nothing printable) frames nothing.
+    PESData blank;
+    EXPECT_TRUE(effects::rebuildTextLayer(blank, props, 0, [](PESData&) { return true; }));
+    EXPECT_TRUE(blank.framePoints.empty());
+}
+
+TEST(TextEffect, FailedCompositionLeavesTheLayerAsItWas) {
+    PESData layer;
+    LayerProperties props;
+    props.baselineIndex = 1;
+    props.rotateValue = 0.6f;
+    ASSERT_TRUE(effects::rebuildTextLayer(layer, props, 0, composer628()));
+    const PESData before = layer;
+    LayerProperties next = layer.properties;
+    next.text = "unprintable";
+    EXPECT_FALSE(effects::rebuildTextLayer(layer, next, 1, [](PESData&) { return false; }));
+    EXPECT_EQ(layer.blocks[0].stitches, before.blocks[0].stitches);
+    EXPECT_EQ(layer.properties.text, before.properties.text);
+    EXPECT_EQ(layer.centerX, before.centerX);
+    ASSERT_EQ(layer.framePoints.size(), before.framePoints.size());
+    for (std::size_t i = 0; i < before.framePoints.size(); ++i) {
+        EXPECT_EQ(layer.framePoints[i], before.framePoints[i]);
+    }
 }
 
 TEST(TextEffect, PESRebuildStartsFromSource) {
@@ -215,4 +240,15 @@ TEST(TextEffect, PESRebuildStartsFromSource) {
     EXPECT_EQ(layer.blocks[0].stitches, direct.blocks[0].stitches);
     EXPECT_EQ(layer.centerX, cx);
     EXPECT_EQ(layer.centerY, cy);
+}
+
+TEST(TextEffect, ComposerWithoutResultCountsAsSuccess) {
+    PESData layer;
+    LayerProperties props;
+    const bool built = effects::rebuildTextLayer(
+        layer, props, 0, [](PESData& l) { l.appendBlock(gridBlock(-100, -20, 100, 20)); });
+    EXPECT_TRUE(built);
+    EXPECT_EQ(layer.boundsWidth, 200);
+    EXPECT_FALSE(effects::rebuildTextLayer(layer, props, 0, effects::TextComposer()));
+    EXPECT_EQ(layer.boundsWidth, 200);
 }

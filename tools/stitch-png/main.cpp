@@ -118,8 +118,10 @@ void composeDemoText(PESData& layer, int repeats) {
 
 PESData demoText(const LayerProperties& props, int repeats) {
     PESData layer;
-    effects::rebuildTextLayer(layer, props, 0,
-                              [repeats](PESData& l) { composeDemoText(l, repeats); });
+    effects::rebuildTextLayer(layer, props, 0, [repeats](PESData& l) {
+        composeDemoText(l, repeats);
+        return true;
+    });
     return layer;
 }
 
@@ -164,7 +166,10 @@ int demo(const std::string& dir) {
 
     LayerProperties under = bent.properties;
     under.baselineIndex = 2;
-    effects::rebuildTextLayer(bent, under, 1, [](PESData& l) { composeDemoText(l, 2); });
+    effects::rebuildTextLayer(bent, under, 1, [](PESData& l) {
+        composeDemoText(l, 2);
+        return true;
+    });
     PESData underFrame;
     border::buildBorderLayer(bent, 33, underFrame);
     ok = savePNG({&bent, &underFrame}, dir + "/text-bent-bottom.png", 900) && ok;
