@@ -577,10 +577,45 @@ void runAlong(const std::vector<Point>& pts, double step, Kind kind, std::vector
 }
 
 // Moves from the last needle to p: a running stitch when the way is inside, else a jump.
-void travel(const Part& part, Point p, const Params& prm, std::vector<Needle>& out) {
+// Moves from the last needle to p: a straight running stitch when the way is inside, else along
+// the nearest of the rings (inset outlines) when one joins both ends, else a jump.
+void travel(const Part& part, Point p, const Params& prm, std::vector<Needle>& out,
+            const std::vector<std::vector<Point>>& rings = {}) {
     Point from = out.empty() ? p : out.back().p;
-    if (part.lineInside(from, p))
+    if (part.lineInside(from, p)) {
         runAlong({from, p}, prm.runLength, Kind::Run, out);
+        return;
+    }
+    std::vector<Point> best;
+    double bestCost = std::numeric_limits<double>::max();
+    for (const std::vector<Point>& ring : rings) {
+        std::size_t n = ring.size(), i = 0, j = 0;
+        for (std::size_t k = 0; k < n; ++k) {
+            if (dist(ring[k], from) < dist(ring[i], from))
+                i = k;
+            if (dist(ring[k], p) < dist(ring[j], p))
+                j = k;
+        }
+        if (!part.lineInside(from, ring[i]) || !part.lineInside(ring[j], p))
+            continue;
+        for (int dir : {1, -1}) {
+            std::vector<Point> way{from};
+            double cost = dist(from, ring[i]) + dist(ring[j], p);
+            for (std::size_t k = i;; k = (k + n + std::size_t(dir)) % n) {
+                cost += dist(way.back(), ring[k]);
+                way.push_back(ring[k]);
+                if (k == j)
+                    break;
+            }
+            way.push_back(p);
+            if (cost < bestCost) {
+                bestCost = cost;
+                best = way;
+            }
+        }
+    }
+    if (!best.empty())
+        runAlong(best, prm.runLength, Kind::Run, out);
     else
         out.push_back({p, Kind::Jump});
 }
@@ -592,12 +627,15 @@ void fillPart(const Part& part, const Params& prm, Point start, std::vector<Need
     ClipperLib::Paths inset;
     off.Execute(inset, -prm.underlayInset * kScale);
     out.push_back({start, Kind::Run});
+    std::vector<std::vector<Point>> rings;
     for (const ClipperLib::Path& path : inset) {
         std::vector<Point> ring;
         for (const ClipperLib::IntPoint& q : path)
             ring.push_back({q.X / kScale, q.Y / kScale});
-        if (ring.size() < 3)
-            continue;
+        if (ring.size() >= 3)
+            rings.push_back(ring);
+    }
+    for (std::vector<Point> ring : rings) {
         std::size_t k = 0;
         for (std::size_t i = 0; i < ring.size(); ++i)
             if (dist(ring[i], out.back().p) < dist(ring[k], out.back().p))
@@ -657,7 +695,7 @@ void fillPart(const Part& part, const Params& prm, Point start, std::vector<Need
             sp.used = true;
             double y = ys[r];
             double a = leftToRight ? sp.x0 : sp.x1, b = leftToRight ? sp.x1 : sp.x0;
-            travel(part, {a, y}, prm, out);
+            travel(part, {a, y}, prm, out, rings);
             // Brick pattern: penetrations on a grid shifted by a third each row.
             double shift = prm.fillLength * double(r % 3) / 3.0;
             std::vector<double> cuts;
@@ -811,6 +849,16 @@ std::vector<Needle> digitize(const std::vector<Ring>& outline, const Params& par
         sewn[best] = true;
         std::vector<Needle> part = sewPart(parts[best], params, here);
         dropShort(part, params.minStitch);
+        if (part.size() < 2) {
+            // Too small for any column or fill (a tiny ring or dot): a running stitch around it.
+            part.clear();
+            const Ring& ring = parts[best].rings[0];
+            std::vector<Point> loop(ring.begin(), ring.end());
+            loop.push_back(ring.front());
+            part.push_back({loop.front(), Kind::Run});
+            runAlong(loop, params.runLength / 2, Kind::Run, part);
+            dropShort(part, params.minStitch);
+        }
         if (part.size() < 2)
             continue;
         // Movement to the part (a trim first when thread is already sewn), lock, stitches, lock.

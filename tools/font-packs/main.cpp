@@ -88,7 +88,8 @@ std::vector<int> packCodes() {
     codes.push_back(0x9E);
     codes.push_back(0x9F);
     for (int c = 0xA1; c <= 0xFB; ++c)
-        codes.push_back(c);
+        if (c < 0xDB || c > 0xDE)  // not assigned in TIS-620
+            codes.push_back(c);
     return codes;
 }
 
@@ -317,6 +318,8 @@ int main(int argc, char** argv) {
             if (!src.glyphForCode(code, g))
                 continue;
             std::vector<digitizer::Ring> rings = src.outline(g.gid, 1.5 / gs);
+            if (rings.empty())
+                continue;  // a glyph without ink would only be a blank advance
             double shiftX = code == 0xD1 ? -2.0 * metrics["InterCharacter"] : 0.0;
             for (digitizer::Ring& ring : rings)
                 for (digitizer::Point& p : ring)

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Regenerates the fifteen shipped stitch fonts in data/MIVO_FONTS from Debian's Thai fonts:
+#   tools/font-packs/build-packs.sh            (uses build/bin/make-font-pack)
+#   BUILD=build-x SPECIMENS=/tmp/s tools/font-packs/build-packs.sh
+# Writes every pack folder, the quality report data/MIVO_FONTS/QUALITY.txt, the licences of the
+# source fonts, and one specimen sheet per font into $SPECIMENS (not committed).
+set -euo pipefail
+
+ROOT=$(cd "$(dirname "$0")/../.." && pwd)
+BUILD=${BUILD:-$ROOT/build}
+TOOL=$BUILD/bin/make-font-pack
+OUT=$ROOT/data
+FONTS_DIR=$OUT/MIVO_FONTS
+SPECIMENS=${SPECIMENS:-/tmp/mes-specimens}
+T=/usr/share/fonts/truetype
+
+MES_DEPS_EXTRA="fonts-tlwg-garuda-ttf fonts-tlwg-kinnari-ttf fonts-tlwg-loma-ttf \
+fonts-tlwg-purisa-ttf fonts-tlwg-sawasdee-ttf fonts-tlwg-norasi-ttf fonts-tlwg-waree-ttf \
+fonts-tlwg-laksaman-ttf fonts-tlwg-typist-ttf fonts-tlwg-mono-ttf fonts-tlwg-umpush-ttf \
+fonts-tlwg-typo-ttf fonts-noto-core" "$ROOT/tools/deps.sh"
+[ -x "$TOOL" ] || cmake --build "$BUILD" --target make-font-pack
+
+# number | font | Latin companion | size numbers (the editor's font size table)
+FONTS=(
+  "1|tlwg/Garuda-Bold.ttf||5,7,8,10,13,15,20"
+  "2|tlwg/Kinnari-Bold.ttf||5,7,8,10,13,15,20"
+  "3|tlwg/Loma-Bold.ttf||4,5,6,7,8,10,13,15,20"
+  "4|tlwg/Purisa-Bold.ttf||8,10,13"
+  "5|tlwg/Sawasdee-Bold.ttf||8,10,13"
+  "6|tlwg/Norasi-Bold.ttf||6,7,8,10,13,15,20"
+  "7|tlwg/Waree-Bold.ttf||6,7,8,10,13,15,20"
+  "8|tlwg/Laksaman-Bold.ttf||5,7,8,10,13,15,20"
+  "9|tlwg/TlwgTypist-Bold.ttf||6,8,10,13"
+  "10|tlwg/TlwgMono-Bold.ttf||8,10,13"
+  "11|tlwg/Umpush-Bold.ttf||6,8,10,12,14"
+  "12|tlwg/TlwgTypo-Bold.ttf||6,8,10,12,14"
+  "13|noto/NotoLoopedThai-Bold.ttf|noto/NotoSans-Bold.ttf|6,8,10,12,14"
+  "14|noto/NotoSerifThai-Bold.ttf|noto/NotoSerif-Bold.ttf|7,10,15"
+  "15|noto/NotoSansThai-Bold.ttf|noto/NotoSans-Bold.ttf|10,13,15,20"
+)
+
+rm -rf "$FONTS_DIR"/MIVOFONT_*
+mkdir -p "$FONTS_DIR/licences" "$SPECIMENS"
+LOGS=$(mktemp -d)
+start=$(date +%s)
+for entry in "${FONTS[@]}"; do echo "$entry"; done |
+  xargs -P 2 -I{} bash -c '
+    IFS="|" read -r n font latin sizes <<<"{}"
+    args=(--font '"$T"'/$font --number $n --sizes $sizes --out '"$OUT"'
+          --specimen '"$SPECIMENS"'/font-$(printf %03d $n).png)
+    [ -n "$latin" ] && args+=(--latin '"$T"'/$latin)
+    '"$TOOL"' "${args[@]}" > '"$LOGS"'/$n.log'
+end=$(date +%s)
+
+cp /usr/share/doc/fonts-tlwg-garuda-ttf/copyright "$FONTS_DIR/licences/fonts-tlwg.copyright"
+cp /usr/share/doc/fonts-noto-core/copyright "$FONTS_DIR/licences/fonts-noto-core.copyright"
+cp /usr/share/common-licenses/GPL-2 "$FONTS_DIR/licences/GPL-2"
+
+{
+  echo "Quality report of the shipped stitch fonts (make-font-pack, see tools/font-packs/main.cpp)."
+  echo "Coverage: share of the outline (rasterised at 0.1 mm) under thread 0.4 mm wide."
+  echo "Outside: share of the thread more than 0.2 mm outside the outline."
+  echo "Short: stitches under 0.3 mm (lock stitches excepted). Spacing: per-glyph median"
+  echo "distance between parallel satin threads. Extra jumps: movements beyond one per gap"
+  echo "between separate parts of a glyph."
+  for entry in "${FONTS[@]}"; do
+    echo
+    cat "$LOGS/${entry%%|*}.log"
+  done
+  echo
+  echo "Built in $((end - start)) s; packs $(du -sk --exclude=licences "$FONTS_DIR" | cut -f1) KiB on disk."
+} > "$FONTS_DIR/QUALITY.txt"
+rm -rf "$LOGS"
+grep -E "^make-font-pack|^all sizes|^Built" "$FONTS_DIR/QUALITY.txt"
