@@ -8,6 +8,7 @@
 #include <SDL_net.h>
 #include <SDL_ttf.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <initializer_list>
 #include <vector>
@@ -128,6 +129,14 @@ void openCommandLineDocument() {
     }
 }
 
+// A request to end (SIGTERM, SIGINT) that arrives before SDL has installed its own handlers, which
+// turn these signals into SDL_QUIT, is remembered and handed to the loop once SDL is up, so that
+// the editor ends normally whenever it is asked to.
+volatile std::sig_atomic_t earlyQuitRequested = 0;
+void rememberEarlyQuit(int) {
+    earlyQuitRequested = 1;
+}
+
 // Libraries in the order they are initialised; a failure undoes the earlier ones in reverse.
 void quitLibraries(int initialised) {
     if (initialised >= 4)
@@ -142,6 +151,9 @@ void quitLibraries(int initialised) {
 }  // namespace
 
 int runEditor(int argc, char** argv) {
+    std::signal(SIGTERM, rememberEarlyQuit);
+    std::signal(SIGINT, rememberEarlyQuit);
+
     // 1-3: the command line.
     currentOpenFile.clear();
     currentOpenPath.clear();
@@ -169,9 +181,17 @@ int runEditor(int argc, char** argv) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "2");
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "1");
 
-    // 6: libraries and toolkit.
+    // 6: libraries and toolkit. SDL installs its signal handlers only over the default ones.
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
     if (SDL_Init(SDL_INIT_VIDEO) < 0)
         GUI_LogPrint("Could not initialize SDL");
+    if (earlyQuitRequested) {
+        SDL_Event quit;
+        SDL_zero(quit);
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+    }
     if (IMG_Init(0) != 0) {
         GUI_LogPrint("IMG_Init failed.");
         quitLibraries(1);
