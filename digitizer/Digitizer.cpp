@@ -348,6 +348,11 @@ int walkChain(const MGraph& g, int leaf, std::vector<int>& chain) {
 // Branches into sharp corners are longer than the stroke is wide and stay.
 void prune(MGraph& g) {
     std::vector<int> chain;
+    struct Corner {
+        std::vector<int> edges;
+        int junction;
+    };
+    std::vector<Corner> corners;  // removed branches into real corners
     for (bool changed = true; changed;) {
         changed = false;
         std::vector<int> doomed;
@@ -366,6 +371,13 @@ void prune(MGraph& g) {
             if (chainLength > 1.6 * rj)
                 continue;
             doomed.insert(doomed.end(), chain.begin(), chain.end());
+            double maxSpan = 0.0;
+            for (int e : chain) {
+                Point a = g.pos[g.edges[e].v0], b = g.pos[g.edges[e].v1];
+                maxSpan = std::max({maxSpan, g.span(e, a), g.span(e, b), g.span(e, (a + b) * 0.5)});
+            }
+            if (maxSpan >= 0.6 * 2.0 * rj)
+                corners.push_back({chain, end});
         }
         // Both corners of a blunt end are judged against the same junction, so the removals
         // are made after the round.
@@ -376,6 +388,19 @@ void prune(MGraph& g) {
             --g.degree[g.edges[e].v0];
             --g.degree[g.edges[e].v1];
             changed = true;
+        }
+    }
+    // A corner whose axis goes on past its junction is the outer corner of a bend (an L, a
+    // T): it comes back as a mitred satin. Only blunt stroke ends stay cut, for the caps.
+    for (const Corner& c : corners) {
+        if (g.degree[c.junction] < 2)
+            continue;
+        for (int e : c.edges) {
+            if (g.edges[e].alive)
+                continue;
+            g.edges[e].alive = true;
+            ++g.degree[g.edges[e].v0];
+            ++g.degree[g.edges[e].v1];
         }
     }
 }
