@@ -1,0 +1,233 @@
+// Rendering tests on SDL's dummy video driver with the software renderer: layer textures, the
+// canvas copy with preview rotation, the background, and the rules for sprites and rulers.
+
+#include <gtest/gtest.h>
+
+#include <SDL.h>
+
+#include <vector>
+
+#include "design/Document.h"
+#include "design/DocumentTestLayers.h"
+#include "design/RenderingLayerList.h"
+#include "design/StitchRenderer.h"
+#include "gui/Globals.h"
+
+namespace {
+
+using testlayers::block;
+using testlayers::stitch;
+
+class Render : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
+        window = SDL_CreateWindow("t", 0, 0, 800, 600, SDL_WINDOW_HIDDEN);
+        ASSERT_NE(window, nullptr) << SDL_GetError();
+        GUI_renderer =
+            SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+        ASSERT_NE(GUI_renderer, nullptr) << SDL_GetError();
+    }
+    void TearDown() override {
+        stitchrender::releaseStitchResources();
+        doc.reset();
+        if (GUI_renderer)
+            SDL_DestroyRenderer(GUI_renderer);
+        GUI_renderer = nullptr;
+        if (window)
+            SDL_DestroyWindow(window);
+        SDL_Quit();
+    }
+
+    // The pixel (x, y) of a texture (null: the window) as R, G, B, A.
+    SDL_Color pixel(SDL_Texture* t, int x, int y) {
+        SDL_SetRenderTarget(GUI_renderer, t);
+        Uint32 p = 0;
+        SDL_Rect r = {x, y, 1, 1};
+        SDL_RenderReadPixels(GUI_renderer, &r, SDL_PIXELFORMAT_ARGB8888, &p, 4);
+        SDL_SetRenderTarget(GUI_renderer, nullptr);
+        return SDL_Color{Uint8(p >> 16), Uint8(p >> 8), Uint8(p), Uint8(p >> 24)};
+    }
+
+    SDL_Texture* renderOne(const PESData& l) {
+        doc = std::make_unique<Document>(list);
+        doc->appendLayer(l, "l");
+        return sdlTextureOf(doc->layerTexture(0));
+    }
+
+    // A 100 x 50 layer: a long stitch along the top edge, then down the right edge.
+    static PESData lShape(uint8_t secondLong = 0, uint8_t secondType = 0) {
+        PESData l;
+        l.blocks.push_back(
+            block(5, {stitch(0, 0), stitch(100, 0, secondLong, secondType), stitch(100, 50)}));
+        l.computeBounds();
+        return l;
+    }
+
+    SDL_Window* window = nullptr;
+    RenderingLayerList list;
+    std::unique_ptr<Document> doc;
+};
+
+bool near(SDL_Color c, Rgba want, int tol = 40) {
+    return std::abs(c.r - want.r) <= tol && std::abs(c.g - want.g) <= tol &&
+           std::abs(c.b - want.b) <= tol && c.a > 200;
+}
+
+TEST(RenderRules, SpriteClasses) {
+    EXPECT_EQ(stitchrender::spriteFor(9.5f).width, 10);
+    EXPECT_EQ(stitchrender::spriteFor(9.5f).sprite, 1);
+    EXPECT_EQ(stitchrender::spriteFor(3.0f).sprite, 0);
+    EXPECT_EQ(stitchrender::spriteFor(3.0f).width, 3);
+    EXPECT_EQ(stitchrender::spriteFor(120.0f).sprite, 4);
+    EXPECT_EQ(stitchrender::spriteFor(120.0f).width, 120);
+}
+
+TEST(RenderRules, RulerLabelsAndTicksByZoom) {
+    for (int q = 0; q <= 60; ++q) {
+        EXPECT_EQ(stitchrender::rulerLabelShown(q, 0.45f), q % 3 == 0) << q;
+        EXPECT_FALSE(stitchrender::rulerLabelShown(q, 0.2f)) << q;
+        EXPECT_TRUE(stitchrender::rulerLabelShown(q, 3.0f));
+        EXPECT_EQ(stitchrender::rulerLabelShown(q, 0.25f), q % 4 == 0);
+    }
+    for (int i = 1; i <= 9; ++i) {
+        EXPECT_FALSE(stitchrender::minorTickShown(i, 0.2f));
+        EXPECT_EQ(stitchrender::minorTickShown(i, 0.45f), i % 2 == 0);
+        EXPECT_TRUE(stitchrender::minorTickShown(i, 0.75f));
+    }
+    EXPECT_EQ(stitchrender::majorTickLength(1, 0.35f, 2), 16);
+    EXPECT_EQ(stitchrender::majorTickLength(2, 0.35f, 2), 24);
+    EXPECT_EQ(stitchrender::majorTickLength(1, 0.5f, 1), 12);
+}
+
+TEST(RenderRules, ScreenMapping) {
+    CanvasView v;
+    v.zoom = 0.5f;
+    v.panX = 10;
+    v.panY = -20;
+    v.scale = 2;
+    v.viewportW = 800;
+    v.viewportH = 600;
+    EXPECT_EQ(v.offsetX(), 820);  // (2 * 10 + 800) / 0.5 * 0.5
+    EXPECT_EQ(v.offsetY(), 560);
+    PESData l = testlayers::line(-100, -50, 100, 50, 5);
+    const SDL_Rect r = stitchrender::layerScreenRect(l, v);
+    EXPECT_EQ(r.x, 360);
+    EXPECT_EQ(r.y, 255);
+    EXPECT_EQ(r.w, 100);
+    EXPECT_EQ(r.h, 50);
+}
+
+TEST_F(Render, SpritesAtScaleThreeInTheLayerColour) {
+    SDL_Texture* t = renderOne(lShape());
+    ASSERT_NE(t, nullptr);
+    EXPECT_FLOAT_EQ(doc->layers[0].offScreenScale, 3.0f);
+    EXPECT_TRUE(stitchrender::stitchResourcesReady());
+    // Top stitch: texture units x 3..103 at y 3, times 3.
+    EXPECT_TRUE(near(pixel(t, 150, 9), threadColor(5)));
+    // Right stitch: x 103, y 3..53.
+    EXPECT_TRUE(near(pixel(t, 309, 90), threadColor(5)));
+    // Inside the L nothing is drawn.
+    EXPECT_EQ(pixel(t, 150, 90).a, 0);
+    EXPECT_EQ(list.cells[0].text, "Stitches:      3");
+}
+
+TEST_F(Render, UnderlayDrawsThinLinesAtScaleOne) {
+    list.mode = 2;
+    SDL_Texture* t = renderOne(lShape());
+    ASSERT_NE(t, nullptr);
+    EXPECT_FLOAT_EQ(doc->layers[0].offScreenScale, 1.0f);
+    SDL_Color c = pixel(t, 50, 3);
+    EXPECT_TRUE(near(c, threadColor(5), 0));
+    EXPECT_EQ(pixel(t, 50, 5).a, 0);
+    EXPECT_EQ(pixel(t, 150, 9).a, 0);  // nothing at the scale-3 place
+}
+
+TEST_F(Render, JumpsAndTrimsAreNotDrawnButLongNormalStitchesAre) {
+    struct Case {
+        uint8_t type;
+        bool drawn;
+    } cases[] = {{pec::kJump, false}, {pec::kTrim, false}, {pec::kNormal, true}};
+    for (const Case& c : cases) {
+        SDL_Texture* t = renderOne(lShape(1, c.type));
+        ASSERT_NE(t, nullptr);
+        EXPECT_EQ(pixel(t, 150, 9).a > 200, c.drawn) << int(c.type);
+        EXPECT_TRUE(near(pixel(t, 309, 90), threadColor(5)));  // the stitch after it is drawn
+    }
+}
+
+TEST_F(Render, PreviewAngleTurnsTheCopyAndDropsTheFrame) {
+    SDL_Texture* t = renderOne(lShape());
+    ASSERT_NE(t, nullptr);
+    RenderSettings settings;
+    CanvasView v;
+    v.viewportW = v.windowW = 800;
+    v.viewportH = v.windowH = 600;
+    PESData& l = doc->layers[0];
+    l.highlighted = true;
+    auto clear = [] {
+        SDL_SetRenderTarget(GUI_renderer, nullptr);
+        SDL_SetRenderDrawColor(GUI_renderer, 255, 255, 255, 255);
+        SDL_RenderClear(GUI_renderer);
+    };
+    auto anyColoured = [&](int x, int y0, int y1) {
+        for (int y = y0; y <= y1; ++y)
+            if (near(pixel(nullptr, x, y), threadColor(5), 60))
+                return true;
+        return false;
+    };
+    clear();
+    stitchrender::drawLayer(l, t, settings, v);  // at (400, 300), 100 x 50
+    EXPECT_TRUE(anyColoured(440, 300, 306));
+    const SDL_Color frame = pixel(nullptr, 400, 325);
+    EXPECT_EQ(frame.r, 0);
+
+    clear();
+    l.previewAngle = 90.0f;
+    stitchrender::drawLayer(l, t, settings, v);
+    EXPECT_FALSE(anyColoured(440, 300, 306));
+    EXPECT_TRUE(anyColoured(472, 300, 330) || anyColoured(473, 300, 330));
+    EXPECT_EQ(pixel(nullptr, 400, 325).r, 255);  // no selection frame
+
+    // No texture: nothing at all.
+    clear();
+    l.previewAngle = 0.0f;
+    stitchrender::drawLayer(l, nullptr, settings, v);
+    EXPECT_EQ(pixel(nullptr, 400, 325).r, 255);
+}
+
+TEST_F(Render, CanvasBackgroundHoopAndGrid) {
+    RenderSettings settings;
+    settings.hoopWidth = settings.hoopHeight = 100;
+    CanvasView v;
+    v.zoom = 0.5f;
+    v.viewportW = v.windowW = 800;
+    v.viewportH = v.windowH = 600;
+    SDL_SetRenderDrawColor(GUI_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(GUI_renderer);
+    stitchrender::drawCanvasBackground(settings, v);
+    EXPECT_EQ(pixel(nullptr, 413, 313).r, 234);  // hoop
+    EXPECT_EQ(pixel(nullptr, 113, 313).r, 210);  // work area
+    EXPECT_EQ(pixel(nullptr, 400, 313).r, 142);  // centre line
+    EXPECT_EQ(pixel(nullptr, 450, 313).r, 180);  // grid, 10 mm right of the centre
+}
+
+TEST_F(Render, RulersBandsAndTicks) {
+    RenderSettings settings;
+    CanvasView v;
+    v.zoom = 1.0f;
+    v.viewportW = v.windowW = 800;
+    v.viewportH = v.windowH = 600;
+    SDL_SetRenderDrawColor(GUI_renderer, 255, 255, 255, 255);
+    SDL_RenderClear(GUI_renderer);
+    stitchrender::createStitchResources();
+    stitchrender::drawRulers(settings, v);
+    EXPECT_EQ(pixel(nullptr, 405, 3).r, 228);   // band
+    EXPECT_EQ(pixel(nullptr, 400, 10).r, 64);   // major tick at the centre
+    EXPECT_EQ(pixel(nullptr, 500, 10).r, 64);   // 10 mm on
+    EXPECT_EQ(pixel(nullptr, 410, 10).r, 64);   // a minor tick
+    EXPECT_EQ(pixel(nullptr, 10, 300).r, 64);   // left ruler
+    EXPECT_EQ(pixel(nullptr, 400, 30).r, 255);  // below the band
+}
+
+}  // namespace
