@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <sstream>
 
 namespace geom {
 
@@ -106,8 +107,9 @@ void simplify(Polyline& line, float tolerance, const NoticeSink& notice) {
         }
     }
     if (notice) {
-        notice("After simplify " + std::to_string(pts.size()) +
-               " tolerance=" + std::to_string(tolerance));
+        std::ostringstream line;
+        line << "After simplify " << pts.size() << " tolerance=" << tolerance;
+        notice(line.str());
     }
 }
 
