@@ -1,0 +1,140 @@
+// mes-cli from the outside: each test runs the built program and checks what it prints, what it
+// writes and its exit status, the way a script using it would.
+
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct CliRun {
+    int status = -1;
+    std::string out;  // standard output and standard error together
+};
+
+CliRun runCli(const std::string& args) {
+    CliRun run;
+    const std::string command = std::string("'") + MES_CLI_PATH + "' " + args + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return run;
+    std::array<char, 4096> chunk{};
+    size_t n;
+    while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
+        run.out.append(chunk.data(), n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+std::string corpus(const std::string& name) {
+    return std::string(MES_CORPUS_DIR) + "/" + name;
+}
+
+// The number printed after "label: " in the output of info.
+long field(const std::string& out, const std::string& label) {
+    std::smatch m;
+    if (!std::regex_search(out, m, std::regex(label + ": (-?[0-9]+)")))
+        return -1;
+    return std::stol(m[1]);
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir =
+            fs::temp_directory_path() /
+            ("mes-cli-tests-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string path(const std::string& name) const { return (dir / name).string(); }
+    fs::path dir;
+};
+
+TEST_F(CliTest, UnknownCommandAndNoCommandAreUsageErrors) {
+    for (const char* args : {"", "bogus"}) {
+        const CliRun run = runCli(args);
+        EXPECT_EQ(run.status, 2) << args;
+        EXPECT_NE(run.out.find("usage: mes-cli"), std::string::npos) << args;
+    }
+}
+
+TEST_F(CliTest, InfoReportsTheCorpusCounts) {
+    const CliRun run = runCli("info '" + corpus("embcat__Bean.pes") + "'");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_NE(run.out.find("format: PES"), std::string::npos) << run.out;
+    EXPECT_EQ(field(run.out, "stitches"), 320) << run.out;
+    EXPECT_NE(run.out.find("50.0 x 50.0 mm"), std::string::npos) << run.out;
+}
+
+TEST_F(CliTest, InfoRefusesAFileThatIsNotADesign) {
+    const std::string text = path("notes.pes");
+    std::ofstream(text) << "hello, this is not a design";
+    const CliRun run = runCli("info '" + text + "'");
+    EXPECT_EQ(run.status, 1) << run.out;
+    const CliRun missing = runCli("info '" + path("missing.pes") + "'");
+    EXPECT_EQ(missing.status, 1) << missing.out;
+}
+
+TEST_F(CliTest, DumpPrintsTheImportedLayerAsJson) {
+    const CliRun run = runCli("dump '" + corpus("sendpp1__test.pes") + "'");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out.rfind("{\"blocks\":[", 0), 0u) << run.out;
+    EXPECT_NE(run.out.find("\"stitchCount\":3"), std::string::npos) << run.out;
+    // Imported designs are centred on the hoop: the 20-unit square runs from -10 to 10.
+    EXPECT_NE(run.out.find("\"bounds\":[-10,-10,10,10]"), std::string::npos) << run.out;
+}
+
+TEST_F(CliTest, ConvertKeepsEveryStitchInBothVersions) {
+    const std::string source = corpus("inkstitch-pyemb__Hopea.pes");
+    const CliRun before = runCli("info '" + source + "'");
+    ASSERT_EQ(before.status, 0) << before.out;
+    const std::pair<const char*, const char*> versions[] = {{"1", "(0001)"}, {"5", "(0050)"}};
+    for (const auto& [version, magic] : versions) {
+        const std::string out = path(std::string("hopea-v") + version + ".pes");
+        const CliRun convert =
+            runCli("convert '" + source + "' '" + out + "' --pes-version " + version);
+        ASSERT_EQ(convert.status, 0) << convert.out;
+        const CliRun after = runCli("info '" + out + "'");
+        ASSERT_EQ(after.status, 0) << after.out;
+        EXPECT_NE(after.out.find(magic), std::string::npos) << after.out;
+        // Long movements may be added to join the colour runs; no stitch may be lost.
+        EXPECT_GE(field(after.out, "stitches"), field(before.out, "stitches")) << after.out;
+    }
+}
+
+TEST_F(CliTest, ConvertRejectsAnUnknownVersion) {
+    const CliRun run = runCli("convert '" + corpus("embcat__Bean.pes") + "' '" + path("x.pes") +
+                              "' --pes-version 3");
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_FALSE(fs::exists(path("x.pes")));
+}
+
+TEST_F(CliTest, ShapeWritesADesignOfTheAskedSize) {
+    const std::string out = path("line.pes");
+    const CliRun run = runCli("shape 4 --width 5 --height 3 -o '" + out + "'");
+    ASSERT_EQ(run.status, 0) << run.out;
+    const CliRun info = runCli("info '" + out + "'");
+    ASSERT_EQ(info.status, 0) << info.out;
+    EXPECT_NE(info.out.find("size: 50.0 x"), std::string::npos) << info.out;
+}
+
+TEST_F(CliTest, TextWithASizeTheFontDoesNotHaveIsAUsageError) {
+    const CliRun run = runCli("text x --font 3 --size 3 -o '" + path("t.pes") + "'");
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_FALSE(fs::exists(path("t.pes")));
+}
+
+}  // namespace
