@@ -178,17 +178,18 @@ bool createStitchResources() {
     r.ready = true;
 
     destroyLabels();
+    // Without the text fonts (tools, tests) the labels stay empty and the rulers show ticks only.
     TTF_Font* font = GUI_fonts[2];
-    for (int v = kLabelMin; v <= kLabelMax; ++v) {
+    if (!font)
+        GUI_LogPrint("CreateTitle Texture failed.\n");
+    for (int v = kLabelMin; v <= kLabelMax && font; ++v) {
         std::string text = std::to_string(v * 10);
         if (text.empty())
             text = " ";
         Label label;
-        if (font) {
-            int w = 0, h = 0;
-            label.texture = GUI_RenderText(font, text, {255, 255, 255, 255}, &w, &h);
-            label.rect = {0, 0, w, h};
-        }
+        int w = 0, h = 0;
+        label.texture = GUI_RenderText(font, text, {255, 255, 255, 255}, &w, &h);
+        label.rect = {0, 0, w, h};
         if (!label.texture) {
             GUI_LogPrint("CreateTitle Texture failed.\n");
         } else {

@@ -29,4 +29,7 @@ int shape(const Args& args);
 // version 5 PES file (CliText.cpp).
 int text(const Args& args);
 
+// Draws a PES design or a whole project with the editor's renderer into a PNG (CliRender.cpp).
+int render(const Args& args);
+
 }  // namespace cli

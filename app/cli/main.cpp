@@ -17,7 +17,8 @@ struct SubCommand {
 const SubCommand kCommands[] = {
     {"version", "version", cli::version},
     {"send", "send FILE [--stick HOST[:PORT]] [--hoop WxH] [--verbose]", cli::send},
-    {"convert", "convert IN OUT --pes-version 1|5 [--hoop WxH]", cli::convert},
+    {"convert", "convert IN OUT --pes-version 1|5 [--hoop WxH] | convert IN.pes OUT.mpes",
+     cli::convert},
     {"info", "info FILE", cli::info},
     {"dump", "dump FILE", cli::dump},
     {"shape",
@@ -27,6 +28,8 @@ const SubCommand kCommands[] = {
      "text \"TEXT\" --font I --size J [--letter-space N] [--word-space N] [--color C] "
      "[--verbose] -o OUT.pes",
      cli::text},
+    {"render", "render IN.pes|IN.mpes -o OUT.png [--mode normal|3d|underlay] [--scale S]",
+     cli::render},
 };
 
 int usage() {

@@ -1,0 +1,65 @@
+#include "app/cli/CliProject.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <iterator>
+
+#include "design/ProjectFile.h"
+#include "gui/FileUtils.h"
+
+namespace {
+
+bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+}  // namespace
+
+namespace cli {
+
+bool isProjectPath(const std::string& path) {
+    if (path.size() < 5)
+        return false;
+    std::string tail = path.substr(path.size() - 5);
+    std::transform(tail.begin(), tail.end(), tail.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return tail == ".mpes";
+}
+
+FontEnv cliFontEnv() {
+    FontEnv env;
+    env.files.dataFolder = jsFilePath::getCurrentExeDir() + "data/";
+    env.files.read = readWhole;
+    return env;
+}
+
+bool loadProjectFile(const std::string& path, Document& document, std::string& error) {
+    std::vector<uint8_t> bytes;
+    if (!readWhole(path, bytes)) {
+        error = "cannot open " + path;
+        return false;
+    }
+    if (!loadProject(document, bytes)) {
+        error = path + " is empty";
+        return false;
+    }
+    return true;
+}
+
+PESData mergedDesign(const Document& document) {
+    PESData merged;
+    if (document.layers.empty())
+        return merged;
+    merged = document.layers[0];
+    for (std::size_t i = 1; i < document.layers.size(); ++i)
+        merged.mergeLayer(document.layers[i]);
+    merged.computeBounds();
+    return merged;
+}
+
+}  // namespace cli

@@ -1,0 +1,210 @@
+// mes-cli render IN.pes|IN.mpes -o OUT.png [--mode normal|3d|underlay] [--scale S]
+//
+// Draws a PES design (imported as the editor imports it) or a whole project with the editor's own
+// stitch renderer, offscreen (SDL's dummy video driver and the software renderer), and saves the
+// result as a PNG on white. S is pixels per 0.1 mm (default 1); images are kept within
+// 8000 pixels a side by lowering the scale.
+
+#include <SDL.h>
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/cli/CliCommands.h"
+#include "app/cli/CliProject.h"
+#include "design/Document.h"
+#include "design/RenderingLayerList.h"
+#include "design/StitchRenderer.h"
+#include "design/commands/ImportCommand.h"
+#include "gui/Globals.h"
+#include "gui/Log.h"
+
+namespace {
+
+constexpr int kMaxSide = 8000;
+constexpr int kMargin = 10;  // pixels around the design
+
+int renderUsage() {
+    std::fprintf(stderr,
+                 "usage: mes-cli render IN.pes|IN.mpes -o OUT.png [--mode normal|3d|underlay] "
+                 "[--scale S]\n");
+    return 2;
+}
+
+// SDL, a hidden window and a software renderer for the length of the command.
+struct Offscreen {
+    SDL_Window* window = nullptr;
+    bool ok = false;
+    Offscreen() {
+        if (!std::getenv("SDL_VIDEODRIVER"))
+            SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+        if (SDL_Init(SDL_INIT_VIDEO) != 0)
+            return;
+        window = SDL_CreateWindow("mes-cli", 0, 0, 64, 64, SDL_WINDOW_HIDDEN);
+        if (!window)
+            return;
+        GUI_renderer =
+            SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+        ok = GUI_renderer != nullptr;
+    }
+    ~Offscreen() {
+        stitchrender::releaseStitchResources();
+        if (GUI_renderer)
+            SDL_DestroyRenderer(GUI_renderer);
+        GUI_renderer = nullptr;
+        if (window)
+            SDL_DestroyWindow(window);
+        SDL_Quit();
+    }
+};
+
+bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return true;
+}
+
+}  // namespace
+
+namespace cli {
+
+int render(const Args& args) {
+    std::string in, out;
+    int mode = 0;
+    float scale = 1.0f;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (a == "-o" && hasValue) {
+            out = args[++i];
+        } else if (a == "--mode" && hasValue) {
+            const std::string& m = args[++i];
+            if (m == "normal")
+                mode = 0;
+            else if (m == "3d")
+                mode = 1;
+            else if (m == "underlay")
+                mode = 2;
+            else
+                return renderUsage();
+        } else if (a == "--scale" && hasValue) {
+            char* end = nullptr;
+            scale = std::strtof(args[++i].c_str(), &end);
+            if (*end || !std::isfinite(scale) || scale <= 0.0f || scale > 100.0f)
+                return renderUsage();
+        } else if (in.empty() && a.rfind("--", 0) != 0) {
+            in = a;
+        } else {
+            return renderUsage();
+        }
+    }
+    if (in.empty() || out.empty())
+        return renderUsage();
+
+    logThreshold = 5;  // the renderer's notices are not for the command line
+    Offscreen screen;
+    if (!screen.ok) {
+        std::fprintf(stderr, "mes-cli render: no offscreen renderer: %s\n", SDL_GetError());
+        return 1;
+    }
+    RenderingLayerList list;
+    list.mode = mode;
+    Document doc(list);
+    doc.fontEnv = cliFontEnv();
+    if (isProjectPath(in)) {
+        std::string error;
+        if (!loadProjectFile(in, doc, error)) {
+            std::fprintf(stderr, "mes-cli render: %s\n", error.c_str());
+            return 1;
+        }
+    } else {
+        std::vector<uint8_t> bytes;
+        PESData layer;
+        if (!readWhole(in, bytes)) {
+            std::fprintf(stderr, "mes-cli render: cannot open %s\n", in.c_str());
+            return 1;
+        }
+        if (!ImportCommand::layerFromPES(bytes, layer, nullptr)) {
+            std::fprintf(stderr, "mes-cli render: %s is not a PES file this editor can read\n",
+                         in.c_str());
+            return 1;
+        }
+        doc.appendLayer(layer, layer.properties.text);
+    }
+
+    // The design's extent over every layer that has stitches.
+    int64_t minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
+    for (const PESData& l : doc.layers) {
+        if (l.stitchCount == 0)
+            continue;
+        minX = std::min<int64_t>(minX, l.minX);
+        minY = std::min<int64_t>(minY, l.minY);
+        maxX = std::max<int64_t>(maxX, l.maxX);
+        maxY = std::max<int64_t>(maxY, l.maxY);
+    }
+    if (minX > maxX) {
+        std::fprintf(stderr, "mes-cli render: %s has no stitches to draw\n", in.c_str());
+        return 1;
+    }
+    const double extent = double(std::max(maxX - minX, maxY - minY));
+    if (extent * scale + 2 * kMargin > kMaxSide)
+        scale = float((kMaxSide - 2 * kMargin) / std::max(extent, 1.0));
+    const int W = int(std::ceil(double(maxX - minX) * scale)) + 2 * kMargin;
+    const int H = int(std::ceil(double(maxY - minY) * scale)) + 2 * kMargin;
+
+    SDL_Texture* target =
+        SDL_CreateTexture(GUI_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, W, H);
+    if (!target) {
+        std::fprintf(stderr, "mes-cli render: cannot make a %dx%d image: %s\n", W, H,
+                     SDL_GetError());
+        return 1;
+    }
+    SDL_SetRenderTarget(GUI_renderer, target);
+    SDL_SetRenderDrawColor(GUI_renderer, 255, 255, 255, 255);
+    SDL_RenderClear(GUI_renderer);
+    for (int i = 0; i < doc.layerCount(); ++i) {
+        const PESData& l = doc.layers[i];
+        SDL_Texture* t = sdlTextureOf(doc.layerTexture(i));
+        if (!t || l.stitchCount == 0)
+            continue;
+        const SDL_Rect src = {0, 0, int(float(l.boundsWidth + 5) * l.offScreenScale),
+                              int(float(l.boundsHeight + 5) * l.offScreenScale)};
+        const SDL_Rect dst = {
+            int((l.minX - minX) * scale) + kMargin, int((l.minY - minY) * scale) + kMargin,
+            std::max(1, int(l.boundsWidth * scale)), std::max(1, int(l.boundsHeight * scale))};
+        SDL_RenderCopy(GUI_renderer, t, &src, &dst);
+    }
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, W, H, 32, SDL_PIXELFORMAT_ARGB8888);
+    int status = 1;
+    if (surface &&
+        SDL_RenderReadPixels(GUI_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels,
+                             surface->pitch) == 0 &&
+        IMG_SavePNG(surface, out.c_str()) == 0) {
+        int stitches = 0;
+        for (const PESData& l : doc.layers)
+            stitches += l.stitchCount;
+        std::printf("Wrote %s: %dx%d pixels, %d layers, %d stitches.\n", out.c_str(), W, H,
+                    doc.layerCount(), stitches);
+        status = 0;
+    } else {
+        std::fprintf(stderr, "mes-cli render: cannot write %s: %s\n", out.c_str(), SDL_GetError());
+    }
+    if (surface)
+        SDL_FreeSurface(surface);
+    SDL_SetRenderTarget(GUI_renderer, nullptr);
+    SDL_DestroyTexture(target);
+    return status;
+}
+
+}  // namespace cli
