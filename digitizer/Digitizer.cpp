@@ -474,6 +474,9 @@ public:
                     continue;
                 if (cross(u, fa - p) < 0.0)
                     std::swap(fa, fb);
+                // Judged as stored: needle points are kept in whole 0.1 mm.
+                fa = {std::round(fa.x), std::round(fa.y)};
+                fb = {std::round(fb.x), std::round(fb.y)};
                 // Where the axis piece is a chord of a curved Voronoi edge its feet can lie far
                 // beyond the nearest outline: no rib there.
                 double c = part_.clearance(p);
@@ -828,9 +831,10 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
 void dropShort(std::vector<Needle>& path, double minStitch) {
     std::vector<Needle> kept;
     for (const Needle& n : path) {
-        // A little over the minimum, so that rounding to whole 0.1 mm keeps it.
+        // Judged as stored, in whole 0.1 mm.
+        auto rounded = [](Point p) { return Point{std::round(p.x), std::round(p.y)}; };
         if (!kept.empty() && n.kind != Kind::Lock && n.kind != Kind::Jump && n.kind != Kind::Trim &&
-            dist(kept.back().p, n.p) < minStitch + 0.8)
+            dist(rounded(kept.back().p), rounded(n.p)) < minStitch)
             continue;
         kept.push_back(n);
     }
