@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "design/Document.h"
@@ -292,8 +293,8 @@ TEST_F(Commands, ImportsAndTheirRefusals) {
 
 TEST_F(Commands, ImportBufferTellsTheKindsApart) {
     std::vector<uint8_t> pes = writePES1(line(0, 0, 30, 30, 5), 100, 100);
-    std::vector<uint8_t> prefixed = {'x', 'y'};
-    prefixed.insert(prefixed.end(), pes.begin(), pes.end());
+    std::vector<uint8_t> prefixed(pes.size() + 2, 'x');
+    std::copy(pes.begin(), pes.end(), prefixed.begin() + 2);
     EXPECT_TRUE(doImportBuffer(doc, prefixed));
     EXPECT_EQ(doc.layerCount(), 1);
 
