@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "design/Document.h"
+#include "design/DocumentDraw.h"
 #include "design/DocumentTestLayers.h"
 #include "design/RenderingLayerList.h"
 #include "design/StitchRenderer.h"
@@ -228,6 +229,50 @@ TEST_F(Render, RulersBandsAndTicks) {
     EXPECT_EQ(pixel(nullptr, 410, 10).r, 64);   // a minor tick
     EXPECT_EQ(pixel(nullptr, 10, 300).r, 64);   // left ruler
     EXPECT_EQ(pixel(nullptr, 400, 30).r, 255);  // below the band
+}
+
+TEST_F(Render, JumpLinesBetweenLayersStayWhileDragging) {
+    doc = std::make_unique<Document>(list);
+    PESData a, b;
+    a.blocks.push_back(block(5, {stitch(-100, 0), stitch(-50, 0), stitch(-40, 10)}));
+    a.computeBounds();
+    b.blocks.push_back(block(5, {stitch(40, 10), stitch(50, 0, 1, 1), stitch(100, 0)}));
+    b.computeBounds();
+    doc->appendLayer(a, "a");
+    doc->appendLayer(b, "b");
+    RenderSettings settings;
+    settings.showJumpStitches = true;
+    CanvasView v;
+    v.viewportW = v.windowW = 800;
+    v.viewportH = v.windowH = 600;
+    auto grey = [&](int x, int y) {
+        const SDL_Color c = pixel(nullptr, x, y);
+        return c.r == 192 && c.g == 192 && c.b == 192;
+    };
+    for (bool dragging : {false, true}) {
+        doc->layers[1].dragging = dragging;
+        SDL_SetRenderDrawColor(GUI_renderer, 255, 255, 255, 255);
+        SDL_RenderClear(GUI_renderer);
+        drawDocumentLayers(*doc, settings, v);
+        // Between the layers: from (-40, 10) to (40, 10), at y = 310 on screen.
+        EXPECT_TRUE(grey(400, 310)) << dragging;
+    }
+    // The layer's own jump (50, 0) is drawn only while it is not dragged: on a white canvas its
+    // line from (40, 10) to (50, 0) shows in the block colour at x = 445.
+    doc->layers[1].dragging = false;
+    SDL_RenderClear(GUI_renderer);
+    drawDocumentLayers(*doc, settings, v);
+    bool own = false;
+    for (int y = 300; y <= 310; ++y)
+        own |= near(pixel(nullptr, 445, y), threadColor(5), 60);
+    EXPECT_TRUE(own);
+    doc->layers[1].dragging = true;
+    SDL_RenderClear(GUI_renderer);
+    drawDocumentLayers(*doc, settings, v);
+    own = false;
+    for (int y = 300; y <= 310; ++y)
+        own |= near(pixel(nullptr, 445, y), threadColor(5), 60);
+    EXPECT_FALSE(own);
 }
 
 }  // namespace
