@@ -291,6 +291,23 @@ TEST_F(Commands, ImportsAndTheirRefusals) {
     EXPECT_EQ(doc.layerCount(), 0);
 }
 
+TEST_F(Commands, ImportFileFromTheCorpusAndCommandLogLines) {
+    ASSERT_TRUE(run<ImportCommandW>(std::string(MES_CORPUS_DIR) + "/embcat__Flower.pes"));
+    ASSERT_EQ(doc.layerCount(), 1);
+    EXPECT_GT(doc.layers[0].stitchCount, 100);
+    EXPECT_EQ(doc.layers[0].centerX, 0);
+    EXPECT_EQ(doc.layers[0].centerY, 0);
+    EXPECT_EQ(doc.history.undoName(), "Import");
+    list.lines.clear();
+    doc.history.undo();
+    EXPECT_EQ(doc.layerCount(), 0);
+    run<TranslateCommand>(0, 1, 1);  // drops the redo stack: the import command is destroyed
+    bool destroyed = false;
+    for (const auto& l : list.lines)
+        destroyed |= l.module == "~Command()";
+    EXPECT_TRUE(destroyed);
+}
+
 TEST_F(Commands, ImportBufferTellsTheKindsApart) {
     std::vector<uint8_t> pes = writePES1(line(0, 0, 30, 30, 5), 100, 100);
     std::vector<uint8_t> prefixed(pes.size() + 2, 'x');
