@@ -42,7 +42,7 @@ bool PESData::createFromPES(const PES* pes, FormatLog* log) {
             log->add(3, "createFromPES", "data invalid");
         return false;
     }
-    if (std::memcmp(data.data(), "#PES", 4) != 0) {
+    if (!PES::hasDesignMagic(data.data(), data.size())) {
         if (log)
             log->add(3, "createFromPES", "PES header invalid");
         return false;

@@ -138,7 +138,22 @@ bool PES::loadFileContents(std::vector<uint8_t> bytes, FormatLog* log) {
     return ok;
 }
 
+bool PES::hasDesignMagic(const uint8_t* bytes, std::size_t size) {
+    return (size >= 4 && std::memcmp(bytes, "#PES", 4) == 0) ||
+           (size >= 8 && std::memcmp(bytes, "#PEC0001", 8) == 0);
+}
+
 bool PES::checkHeader(FormatLog* log) {
+    if (data_.size() >= 8 && std::memcmp(data_.data(), "#PEC0001", 8) == 0) {
+        // A PEC file is the PEC block of a PES file with its own magic in front: version 0,
+        // no PES section.
+        headerOk_ = true;
+        version_ = 0;
+        pecOffset_ = 8;
+        pesSection_.clear();
+        logf(log, kVerbose, kModule, "Header OK: #PEC");
+        return true;
+    }
     if (data_.size() < pec::kPesMagicSize || std::memcmp(data_.data(), "#PES", 4) != 0) {
         logf(log, kError, kModule, "PES Header ERROR");
         return false;

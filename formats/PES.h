@@ -127,6 +127,10 @@ class PES {
 public:
     PES() = default;
 
+    // Whether the bytes start like a design this reader takes: a PES file ("#PES") or a
+    // stand-alone PEC file ("#PEC0001", whose PEC block follows its 8-byte magic).
+    static bool hasDesignMagic(const uint8_t* bytes, std::size_t size);
+
     // Builds the reader from bytes in memory (a glyph, a layer of a project file, a download):
     // checkHeader and splitSections run unless the buffer is empty (an empty reader is not an
     // error). The bounds are not computed: lineListPending stays true. Returns whether the

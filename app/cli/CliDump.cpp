@@ -32,7 +32,7 @@ int cli::dump(const cli::Args& args) {
     FormatLog log;
     PESData layer;
     bool ok = false;
-    if (bytes.size() >= 4 && std::memcmp(bytes.data(), "#PES", 4) == 0) {
+    if (PES::hasDesignMagic(bytes.data(), bytes.size())) {
         PES reader;
         reader.loadBuffer(0, bytes, &log);
         ok = layer.createFromPES(&reader, &log);

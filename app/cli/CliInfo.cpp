@@ -50,8 +50,8 @@ int cli::info(const cli::Args& args) {
     std::string version = "-";
     int colours = 0;
     bool ok = false;
-    if (bytes.size() >= 4 && std::memcmp(bytes.data(), "#PES", 4) == 0) {
-        format = "PES";
+    if (PES::hasDesignMagic(bytes.data(), bytes.size())) {
+        format = bytes[3] == 'C' ? "PEC" : "PES";
         PES reader;
         reader.loadFileContents(bytes, &log);
         version = std::to_string(reader.version()) + " (" +
