@@ -27,6 +27,9 @@ namespace {
 
 // More layers than this in one file is damage, not a design; it would only eat memory.
 constexpr int kMaxProjectLayers = 4096;
+// A layer centre further out than this (1.6 km) is damage too; moving stitches there could
+// overflow their coordinates.
+constexpr int32_t kMaxCentre = 1 << 24;
 
 const char kPesDataLine[] = "[PESDATA]";
 
@@ -232,9 +235,9 @@ bool parseProject(const uint8_t* bytes, std::size_t size, std::vector<PESData>& 
         } else if (key == "rotateValue") {
             p.rotateValue = readFloat(v);
         } else if (key == "centerx") {
-            l.centerX = readInt(v);
+            l.centerX = std::clamp(readInt(v), -kMaxCentre, kMaxCentre);
         } else if (key == "centery") {
-            l.centerY = readInt(v);
+            l.centerY = std::clamp(readInt(v), -kMaxCentre, kMaxCentre);
         } else if (key == "numColorChange") {
             l.numColorChange = readInt(v);
         } else if (key == "byteLength") {
