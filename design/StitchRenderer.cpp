@@ -114,8 +114,9 @@ int majorTickLength(int q, float z, int s) {
 SDL_Rect layerScreenRect(const PESData& l, const CanvasView& v) {
     const float z = v.zoom;
     SDL_Rect r;
-    r.x = static_cast<int>(float(l.minX + v.offsetX()) * z);
-    r.y = static_cast<int>(float(l.minY + v.offsetY()) * z);
+    // A layer without stitches keeps its start bounds (largest int32): no overflow on the way.
+    r.x = static_cast<int>(std::clamp(double(int64_t(l.minX) + v.offsetX()) * z, -1e9, 1e9));
+    r.y = static_cast<int>(std::clamp(double(int64_t(l.minY) + v.offsetY()) * z, -1e9, 1e9));
     r.w = static_cast<int>(float(std::max(l.boundsWidth, 0)) * z);
     r.h = static_cast<int>(float(std::max(l.boundsHeight, 0)) * z);
     return r;
@@ -292,7 +293,7 @@ void drawStitchLine(const Stitch& from, const Stitch& to, const CanvasView& v, S
 void drawLayer(const PESData& l, SDL_Texture* texture, const RenderSettings& settings,
                const CanvasView& v) {
     // A layer without a texture of its own is not drawn at all, never from another's texture.
-    if (!texture || !GUI_renderer)
+    if (!texture || !GUI_renderer || l.stitchCount == 0)
         return;
     const SDL_Rect src = {0, 0, int(float(std::max(l.boundsWidth, 0) + 5) * l.offScreenScale),
                           int(float(std::max(l.boundsHeight, 0) + 5) * l.offScreenScale)};

@@ -117,6 +117,13 @@ TEST(RenderRules, ScreenMapping) {
     EXPECT_EQ(r.y, 255);
     EXPECT_EQ(r.w, 100);
     EXPECT_EQ(r.h, 50);
+
+    // A layer without stitches keeps the start bounds; its rectangle is computed without overflow.
+    PESData empty;
+    empty.computeBounds();
+    const SDL_Rect e = stitchrender::layerScreenRect(empty, v);
+    EXPECT_EQ(e.w, 0);
+    EXPECT_EQ(e.h, 0);
 }
 
 TEST_F(Render, SpritesAtScaleThreeInTheLayerColour) {
