@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Draws the start-up logo data/logo.png and the window icon data/icon.png (see make_images.py).
+# Draws the start-up logo data/logo.png, the window icon data/icon.png and the stitch light map
+# data/lightmap.png (see make_images.py).
 # A generator, not part of the build; the outputs are committed. The same Debian packages give
 # the same bytes.
 set -euo pipefail
@@ -10,4 +11,5 @@ root=$(cd "$here/../.." && pwd)
 MES_DEPS_EXTRA="python3-pil fonts-noto-core" "$root/tools/deps.sh"
 
 # Debian's interpreter, the one python3-pil is installed for.
-/usr/bin/python3 "$here/make_images.py" --logo "$root/data/logo.png" --icon "$root/data/icon.png"
+/usr/bin/python3 "$here/make_images.py" --logo "$root/data/logo.png" --icon "$root/data/icon.png" \
+    --lightmap "$root/data/lightmap.png"

@@ -192,13 +192,39 @@ def make_icon(path, size):
     img.resize((size, size), Image.LANCZOS).save(path, optimize=True)
 
 
+def make_lightmap(path, width=64, height=16):
+    """The "3D Effect" light drawn over every stitch, stretched to the stitch's length.
+
+    Across the thread (vertically) a highlight sits a little above the middle and the edges fall
+    into shadow, as on a round thread lit from above; along it, faint diagonal bands suggest the
+    twist of the plies. White light and black shade are carried in the alpha channel so that the
+    thread colour underneath shows through.
+    """
+    img = Image.new("RGBA", (width, height), (0, 0, 0, 0))
+    px = img.load()
+    for y in range(height):
+        v = (y + 0.5) / height * 2.0 - 1.0          # -1 top edge .. 1 bottom edge
+        light = math.exp(-((v + 0.25) / 0.35) ** 2)  # highlight above the middle
+        shade = max(0.0, abs(v) - 0.45) / 0.55       # edges turn away from the light
+        for x in range(width):
+            twist = 0.5 + 0.5 * math.cos(2.0 * math.pi * (x + y * 1.5) / 12.0)
+            l = light * (0.75 + 0.25 * twist)
+            if l >= shade:
+                px[x, y] = (255, 255, 255, int(round(255 * min(1.0, l))))
+            else:
+                px[x, y] = (0, 0, 0, int(round(255 * min(1.0, shade * 0.9))))
+    img.save(path, optimize=True)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("--logo", required=True)
     parser.add_argument("--icon", required=True)
+    parser.add_argument("--lightmap", required=True)
     args = parser.parse_args()
     make_logo(args.logo)
     make_icon(args.icon, 128)
+    make_lightmap(args.lightmap)
 
 
 if __name__ == "__main__":
