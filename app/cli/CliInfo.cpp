@@ -1,6 +1,6 @@
-// mes-cli info FILE: what the editor sees in a PES file or a "#MIVO" buffer: format, version,
-// colours, stitches, bounds (0.1 mm) and size (mm). The kind is told by the magic bytes, not by
-// the file name.
+// mes-cli info FILE: what the editor sees in a PES or PEC file, a ".mpes" project or a "#MIVO"
+// buffer: format, version, colours, stitches, bounds (0.1 mm) and size (mm). The kind is told by
+// the magic bytes, not by the file name.
 
 #include <algorithm>
 #include <cstdio>
@@ -11,6 +11,8 @@
 #include <vector>
 
 #include "app/cli/CliCommands.h"
+#include "app/cli/CliProject.h"
+#include "design/HeadlessLayerList.h"
 #include "design/PESData.h"
 #include "formats/Mivo.h"
 #include "formats/PES.h"
@@ -60,6 +62,21 @@ int cli::info(const cli::Args& args) {
                   ")";
         colours = reader.hasSections() ? reader.colorCount() : 0;
         ok = layer.createFromPES(&reader, &log);
+    } else if (bytes.size() >= 5 && std::memcmp(bytes.data(), "#MPES", 5) == 0) {
+        // A project: its layers merged into one design, as the export to the stick sends it.
+        format = "MPES project";
+        HeadlessLayerList list;
+        Document doc(list);
+        doc.fontEnv = cli::cliFontEnv();
+        std::string error;
+        if (!cli::loadProjectFile(path, doc, error)) {
+            std::fprintf(stderr, "mes-cli info: %s\n", error.c_str());
+            return 1;
+        }
+        version = std::to_string(doc.layerCount()) + (doc.layerCount() == 1 ? " layer" : " layers");
+        layer = cli::mergedDesign(doc);
+        colours = int(layer.colorList.size());
+        ok = true;
     } else if (isMivo(bytes.data(), bytes.size())) {
         format = "MIVO";
         MivoBuffer mivo;
@@ -67,7 +84,8 @@ int cli::info(const cli::Args& args) {
             colours = int(mivo.colors.size());
         ok = layer.loadMIVO(bytes, &log);
     } else {
-        std::fprintf(stderr, "mes-cli info: \"%s\" is neither a PES file nor a MIVO buffer\n",
+        std::fprintf(stderr,
+                     "mes-cli info: \"%s\" is neither a PES file, a project nor a MIVO buffer\n",
                      path.c_str());
         return 1;
     }

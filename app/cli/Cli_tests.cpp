@@ -122,6 +122,39 @@ TEST_F(CliTest, ConvertRejectsAnUnknownVersion) {
     EXPECT_FALSE(fs::exists(path("x.pes")));
 }
 
+TEST_F(CliTest, ADesignSavedAsAProjectKeepsItsStitches) {
+    const std::string source = corpus("embcat__Flower.pes");
+    const std::string project = path("flower.mpes");
+    const CliRun save = runCli("convert '" + source + "' '" + project + "'");
+    ASSERT_EQ(save.status, 0) << save.out;
+    const CliRun before = runCli("info '" + source + "'");
+    const CliRun after = runCli("info '" + project + "'");
+    ASSERT_EQ(after.status, 0) << after.out;
+    EXPECT_NE(after.out.find("format: MPES project"), std::string::npos) << after.out;
+    EXPECT_EQ(field(after.out, "stitches"), field(before.out, "stitches")) << after.out;
+
+    // And back: the project merges into one PES that reads again.
+    const std::string back = path("flower.pes");
+    const CliRun merge = runCli("convert '" + project + "' '" + back + "' --pes-version 5");
+    ASSERT_EQ(merge.status, 0) << merge.out;
+    const CliRun again = runCli("info '" + back + "'");
+    EXPECT_EQ(field(again.out, "stitches"), field(before.out, "stitches")) << again.out;
+}
+
+TEST_F(CliTest, RenderDrawsThePictureInEveryMode) {
+    for (const char* mode : {"normal", "3d", "underlay"}) {
+        const std::string out = path(std::string("flower-") + mode + ".png");
+        const CliRun run =
+            runCli("render '" + corpus("embcat__Flower.pes") + "' -o '" + out + "' --mode " + mode);
+        ASSERT_EQ(run.status, 0) << mode << ": " << run.out;
+        std::ifstream png(out, std::ios::binary);
+        char magic[8] = {};
+        png.read(magic, 8);
+        EXPECT_EQ(std::string(magic + 1, 3), "PNG") << mode;
+        EXPECT_GT(fs::file_size(out), 1000u) << mode;
+    }
+}
+
 TEST_F(CliTest, ShapeWritesADesignOfTheAskedSize) {
     const std::string out = path("line.pes");
     const CliRun run = runCli("shape 4 --width 5 --height 3 -o '" + out + "'");
