@@ -16,7 +16,9 @@ cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
 
 if [ "${CI:-}" = "true" ] || [ "${MES_SANITIZE:-}" = "1" ]; then
-    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMES_WERROR=$werror \
+    # Warnings are errors in the build above; the sanitizers' instrumentation makes g++ report
+    # uninitialised values in library code that are not there, so this build only shows them.
+    cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMES_WERROR=OFF \
         -DMES_SANITIZE=ON -DMES_BUILD_BENCH=OFF >/dev/null
     cmake --build build-asan -j "$jobs"
     ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
