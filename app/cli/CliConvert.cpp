@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/cli/CliCommands.h"
+#include "app/cli/CliFiles.h"
 #include "app/cli/CliProject.h"
 #include "design/HeadlessLayerList.h"
 #include "design/PESData.h"
@@ -38,26 +39,6 @@ bool parseHoopSize(const std::string& text, int& w, int& h) {
            w <= 1000 && h <= 1000;
 }
 
-bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string part = path + ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::remove(part.c_str());
-            return false;
-        }
-    }
-    if (std::rename(part.c_str(), path.c_str()) != 0) {
-        std::remove(part.c_str());
-        return false;
-    }
-    return true;
-}
 
 // A project merged into one design, written as PES.
 int convertProject(const std::string& inPath, const std::string& outPath, int version, int hoopW,
@@ -76,7 +57,7 @@ int convertProject(const std::string& inPath, const std::string& outPath, int ve
         return 1;
     }
     const std::vector<uint8_t> out = writePES(merged, version, hoopW, hoopH);
-    if (!writeWhole(outPath, out)) {
+    if (!cli::writeWhole(outPath, out)) {
         std::fprintf(stderr, "mes-cli convert: cannot write %s\n", outPath.c_str());
         return 1;
     }
@@ -162,7 +143,7 @@ int convert(const Args& args) {
     }
 
     const std::vector<uint8_t> out = writePES(layer, version, hoopW, hoopH);
-    if (!writeWhole(outPath, out)) {
+    if (!cli::writeWhole(outPath, out)) {
         std::fprintf(stderr, "mes-cli convert: cannot write %s\n", outPath.c_str());
         return 1;
     }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/cli/CliCommands.h"
+#include "app/cli/CliFiles.h"
 #include "design/PESData.h"
 #include "design/PESExport.h"
 #include "design/ShapeLayer.h"
@@ -50,26 +51,6 @@ bool parseNumber(const std::string& text, float max, float& out) {
     return true;
 }
 
-bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string part = path + ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::remove(part.c_str());
-            return false;
-        }
-    }
-    if (std::rename(part.c_str(), path.c_str()) != 0) {
-        std::remove(part.c_str());
-        return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -123,7 +104,7 @@ int shape(const Args& args) {
         std::fprintf(stderr, "mes-cli shape: the shape has no stitches at this size\n");
         return 1;
     }
-    if (!writeWhole(outPath, writePES5(layer, 100, 100))) {
+    if (!cli::writeWhole(outPath, writePES5(layer, 100, 100))) {
         std::fprintf(stderr, "mes-cli shape: cannot write %s\n", outPath.c_str());
         return 1;
     }

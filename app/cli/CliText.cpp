@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/cli/CliCommands.h"
+#include "app/cli/CliFiles.h"
 #include "design/PESData.h"
 #include "design/PESExport.h"
 #include "design/TextLayer.h"
@@ -50,26 +51,6 @@ bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
     return !in.bad();
 }
 
-bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
-    const std::string part = path + ".part";
-    {
-        std::ofstream out(part, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-        out.close();
-        if (!out) {
-            std::remove(part.c_str());
-            return false;
-        }
-    }
-    if (std::rename(part.c_str(), path.c_str()) != 0) {
-        std::remove(part.c_str());
-        return false;
-    }
-    return true;
-}
 
 }  // namespace
 
@@ -158,7 +139,7 @@ int text(const Args& args) {
     }
 
     const std::vector<uint8_t> out = writePES(layer, 5, 100, 100);
-    if (!writeWhole(outPath, out)) {
+    if (!cli::writeWhole(outPath, out)) {
         std::fprintf(stderr, "mes-cli text: cannot write %s\n", outPath.c_str());
         return 1;
     }

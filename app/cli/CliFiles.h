@@ -1,0 +1,15 @@
+// Disk access shared by the mes-cli sub-commands.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+// Writes the bytes to PATH.part and renames that over PATH, so a failed write never leaves a
+// half-written file where the user expects a design. Returns false on any failure, after removing
+// the partial file.
+bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes);
+
+}  // namespace cli
