@@ -39,7 +39,6 @@ bool parseHoopSize(const std::string& text, int& w, int& h) {
            w <= 1000 && h <= 1000;
 }
 
-
 // A project merged into one design, written as PES.
 int convertProject(const std::string& inPath, const std::string& outPath, int version, int hoopW,
                    int hoopH) {

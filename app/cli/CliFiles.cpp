@@ -2,8 +2,17 @@
 
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 namespace cli {
+
+bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
 
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
     const std::string part = path + ".part";

@@ -7,6 +7,9 @@
 
 namespace cli {
 
+// Reads the whole file into BYTES. Returns false when it cannot be opened.
+bool readWhole(const std::string& path, std::vector<uint8_t>& bytes);
+
 // Writes the bytes to PATH.part and renames that over PATH, so a failed write never leaves a
 // half-written file where the user expects a design. Returns false on any failure, after removing
 // the partial file.

@@ -1,4 +1,5 @@
 #include "app/cli/CliProject.h"
+#include "app/cli/CliFiles.h"
 
 #include <algorithm>
 #include <cctype>
@@ -7,18 +8,6 @@
 
 #include "design/ProjectFile.h"
 #include "gui/FileUtils.h"
-
-namespace {
-
-bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-}  // namespace
 
 namespace cli {
 

@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "app/cli/CliCommands.h"
+#include "app/cli/CliFiles.h"
 #include "app/cli/CliProject.h"
 #include "design/Document.h"
 #include "design/RenderingLayerList.h"
@@ -66,14 +67,6 @@ struct Offscreen {
         SDL_Quit();
     }
 };
-
-bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
 
 }  // namespace
 

@@ -51,7 +51,6 @@ bool parseNumber(const std::string& text, float max, float& out) {
     return true;
 }
 
-
 }  // namespace
 
 namespace cli {

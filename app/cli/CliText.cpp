@@ -43,15 +43,6 @@ bool parseInt(const std::string& s, int lo, int hi, int& out) {
     return true;
 }
 
-bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
-
 }  // namespace
 
 namespace cli {

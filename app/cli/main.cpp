@@ -34,7 +34,8 @@ const SubCommand kCommands[] = {
 
 int usage() {
     std::fprintf(stderr, "usage: mes-cli COMMAND ...\ncommands:\n");
-    for (const auto& c : kCommands) std::fprintf(stderr, "  mes-cli %s\n", c.usage);
+    for (const auto& c : kCommands)
+        std::fprintf(stderr, "  mes-cli %s\n", c.usage);
     return 2;
 }
 
@@ -46,9 +47,11 @@ int cli::version(const cli::Args&) {
 }
 
 int main(int argc, char** argv) {
-    if (argc < 2) return usage();
+    if (argc < 2)
+        return usage();
     for (const auto& c : kCommands) {
-        if (std::strcmp(argv[1], c.name) == 0) return c.run(cli::Args(argv + 2, argv + argc));
+        if (std::strcmp(argv[1], c.name) == 0)
+            return c.run(cli::Args(argv + 2, argv + argc));
     }
     std::fprintf(stderr, "mes-cli: unknown command \"%s\"\n", argv[1]);
     return usage();
