@@ -1,0 +1,200 @@
+#include "digitizer/MedialAxis.h"
+
+#include <boost/polygon/voronoi.hpp>
+#include <unordered_map>
+
+// Boost.Polygon needs to know how to read our integer points and segments.
+namespace {
+struct IPoint {
+    int x;
+    int y;
+};
+struct ISeg {
+    IPoint p0;
+    IPoint p1;
+};
+}  // namespace
+
+namespace boost {
+namespace polygon {
+template <>
+struct geometry_concept<IPoint> {
+    typedef point_concept type;
+};
+template <>
+struct point_traits<IPoint> {
+    typedef int coordinate_type;
+    static inline coordinate_type get(const IPoint& p, orientation_2d o) {
+        return o == HORIZONTAL ? p.x : p.y;
+    }
+};
+template <>
+struct geometry_concept<ISeg> {
+    typedef segment_concept type;
+};
+template <>
+struct segment_traits<ISeg> {
+    typedef int coordinate_type;
+    typedef IPoint point_type;
+    static inline point_type get(const ISeg& s, direction_1d d) { return d.to_int() ? s.p1 : s.p0; }
+};
+}  // namespace polygon
+}  // namespace boost
+
+namespace digitizer {
+
+MGraph medialGraph(const Part& part) {
+    using namespace boost::polygon;
+    std::vector<ISeg> segs;
+    std::vector<Site> sites;
+    for (const Site& s : part.segments) {
+        IPoint a{int(std::lround(s.a.x * kScale)), int(std::lround(s.a.y * kScale))};
+        IPoint b{int(std::lround(s.b.x * kScale)), int(std::lround(s.b.y * kScale))};
+        if (a.x == b.x && a.y == b.y)
+            continue;
+        segs.push_back({a, b});
+        sites.push_back({{a.x / kScale, a.y / kScale}, {b.x / kScale, b.y / kScale}, false});
+    }
+    voronoi_diagram<double> vd;
+    construct_voronoi(segs.begin(), segs.end(), &vd);
+
+    auto siteOf = [&](const voronoi_diagram<double>::cell_type& c) {
+        const Site& s = sites[c.source_index()];
+        switch (c.source_category()) {
+            case SOURCE_CATEGORY_SEGMENT_START_POINT:
+                return Site{s.a, s.a, true};
+            case SOURCE_CATEGORY_SEGMENT_END_POINT:
+                return Site{s.b, s.b, true};
+            default:
+                return s;
+        }
+    };
+
+    MGraph g;
+    std::unordered_map<const voronoi_diagram<double>::vertex_type*, int> ids;
+    auto vertexId = [&](const voronoi_diagram<double>::vertex_type* v, const Site& s) {
+        auto it = ids.find(v);
+        if (it != ids.end())
+            return it->second;
+        int id = int(g.pos.size());
+        ids[v] = id;
+        Point p{v->x() / kScale, v->y() / kScale};
+        g.pos.push_back(p);
+        g.radius.push_back(dist(p, foot(s, p)));
+        return id;
+    };
+    for (const auto& e : vd.edges()) {
+        if (!e.is_primary() || !e.is_finite() || &e > e.twin())
+            continue;
+        Point a{e.vertex0()->x() / kScale, e.vertex0()->y() / kScale};
+        Point b{e.vertex1()->x() / kScale, e.vertex1()->y() / kScale};
+        if (!part.inside((a + b) * 0.5))
+            continue;
+        MEdge m;
+        m.sa = siteOf(*e.cell());
+        m.sb = siteOf(*e.twin()->cell());
+        m.v0 = vertexId(e.vertex0(), m.sa);
+        m.v1 = vertexId(e.vertex1(), m.sa);
+        if (m.v0 == m.v1)
+            continue;
+        g.edges.push_back(m);
+    }
+    g.adj.assign(g.pos.size(), {});
+    g.degree.assign(g.pos.size(), 0);
+    for (int i = 0; i < int(g.edges.size()); ++i) {
+        g.adj[g.edges[i].v0].push_back(i);
+        g.adj[g.edges[i].v1].push_back(i);
+        ++g.degree[g.edges[i].v0];
+        ++g.degree[g.edges[i].v1];
+    }
+    return g;
+}
+
+// Walks from a leaf through vertices of degree 2 up to the first vertex of another degree.
+// Returns that vertex, with the chain's edges.
+static int walkChain(const MGraph& g, int leaf, std::vector<int>& chain) {
+    chain.clear();
+    int cur = leaf;
+    int prev = -1;
+    for (std::size_t guard = 0; guard <= g.edges.size(); ++guard) {
+        int next = -1;
+        for (int e : g.adj[cur])
+            if (g.edges[e].alive && e != prev) {
+                next = e;
+                break;
+            }
+        if (next < 0)
+            return cur;
+        chain.push_back(next);
+        prev = next;
+        cur = g.other(next, cur);
+        if (g.degree[cur] != 2)
+            return cur;
+    }
+    return cur;
+}
+
+// Removes the short branches that run from a stroke's axis into the corners of its outline:
+// those between nearly collinear segments (what flattening a curve leaves) and the two corners
+// of a blunt stroke end. The stroke end is then sewn by carrying the column on (see Tour::cap).
+// Branches into sharp corners are longer than the stroke is wide and stay.
+void prune(MGraph& g) {
+    std::vector<int> chain;
+    struct Corner {
+        std::vector<int> edges;
+        int junction;
+    };
+    std::vector<Corner> corners;  // removed branches into real corners
+    for (bool changed = true; changed;) {
+        changed = false;
+        std::vector<int> doomed;
+        for (int v = 0; v < int(g.pos.size()); ++v) {
+            if (g.degree[v] != 1)
+                continue;
+            int end = walkChain(g, v, chain);
+            if (g.degree[end] < 3)
+                continue;  // the whole component is one chain
+            double rj = g.radius[end];
+            if (g.radius[v] >= 0.5 * rj)
+                continue;
+            double chainLength = 0.0;
+            for (int e : chain)
+                chainLength += dist(g.pos[g.edges[e].v0], g.pos[g.edges[e].v1]);
+            if (chainLength > 1.6 * rj)
+                continue;
+            doomed.insert(doomed.end(), chain.begin(), chain.end());
+            double maxSpan = 0.0;
+            for (int e : chain) {
+                Point a = g.pos[g.edges[e].v0], b = g.pos[g.edges[e].v1];
+                maxSpan = std::max({maxSpan, g.span(e, a), g.span(e, b), g.span(e, (a + b) * 0.5)});
+            }
+            if (maxSpan >= 0.6 * 2.0 * rj)
+                corners.push_back({chain, end});
+        }
+        // Both corners of a blunt end are judged against the same junction, so the removals
+        // are made after the round.
+        for (int e : doomed) {
+            if (!g.edges[e].alive)
+                continue;
+            g.edges[e].alive = false;
+            --g.degree[g.edges[e].v0];
+            --g.degree[g.edges[e].v1];
+            changed = true;
+        }
+    }
+    // A corner whose axis goes on past its junction is the outer corner of a bend (an L, a
+    // T): it comes back as a mitred satin. Only blunt stroke ends stay cut, for the caps.
+    for (const Corner& c : corners) {
+        if (g.degree[c.junction] < 2)
+            continue;
+        for (int e : c.edges) {
+            if (g.edges[e].alive)
+                continue;
+            g.edges[e].alive = true;
+            ++g.degree[g.edges[e].v0];
+            ++g.degree[g.edges[e].v1];
+        }
+    }
+}
+
+}  // namespace digitizer

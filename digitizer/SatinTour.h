@@ -1,0 +1,46 @@
+// Satin columns along a part's medial axis. A tour walks the axis depth first: a running stitch
+// goes out along each branch (underlay, and travel at once) and satin comes back over it, its
+// ribs joining the outline on either side of the axis. Stroke ends beyond the axis are sewn by
+// carrying the column on (caps). Units 0.1 mm.
+#pragma once
+
+#include <vector>
+
+#include "digitizer/MedialAxis.h"
+
+namespace digitizer {
+
+// One straight piece of the tour. edge < 0 means the ribs come from casting rays (stroke caps).
+struct Piece {
+    Point a;
+    Point b;
+    int edge = -1;
+    bool satin = false;
+};
+
+class Tour {
+public:
+    // The part, graph and parameters are borrowed and must outlive the tour.
+    Tour(const Part& part, const MGraph& g, const Params& prm) : part_(part), g_(g), prm_(prm) {}
+
+    // The pieces of a walk over the component that holds start, ending at start again.
+    void walk(int start);
+    // Turns the pieces into needle points, appended to out.
+    void stitch(std::vector<Needle>& out) const;
+
+    std::vector<Piece> pieces;
+    std::vector<bool> visited_;  // the graph vertices the walk reached
+
+private:
+    bool keepRun(Point p, const std::vector<Needle>& out) const;
+    bool ribs(const Piece& pc, Point p, Point u, Point& fa, Point& fb) const;
+    void dfs(int v, int fromEdge);
+    void cap(int v);
+
+    const Part& part_;
+    const MGraph& g_;
+    const Params& prm_;
+    std::vector<bool> used_;
+};
+
+}  // namespace digitizer
