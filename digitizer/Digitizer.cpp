@@ -2,6 +2,7 @@
 // medial axis (SatinTour) or as fill (Fill), joined by trims with lock stitches.
 #include "digitizer/Digitizer.h"
 
+#include <cmath>
 #include <limits>
 
 #include "digitizer/Fill.h"
@@ -97,6 +98,35 @@ void dropShort(std::vector<Needle>& path, double minStitch) {
     path.swap(kept);
 }
 
+// Splits stitches a machine would sew too long: running stitches into equal pieces, satin
+// stitches once near the middle, staggered from rib to rib so that the split penetrations do not
+// line up into a visible furrow. Movements are left alone.
+void splitLong(std::vector<Needle>& path, const Params& prm) {
+    std::vector<Needle> out;
+    out.reserve(path.size());
+    bool stagger = false;
+    for (const Needle& n : path) {
+        if (out.empty() || n.kind == Kind::Jump || n.kind == Kind::Trim || n.kind == Kind::Lock) {
+            out.push_back(n);
+            continue;
+        }
+        Point a = out.back().p;
+        double len = dist(a, n.p);
+        if (n.kind == Kind::Satin && out.back().kind == Kind::Satin) {
+            if (len > prm.maxSatinStitch) {
+                stagger = !stagger;
+                out.push_back({a + (n.p - a) * (stagger ? 0.42 : 0.58), Kind::Satin});
+            }
+        } else if (len > prm.maxRunStitch) {
+            int pieces = int(std::ceil(len / prm.maxRunStitch));
+            for (int k = 1; k < pieces; ++k)
+                out.push_back({a + (n.p - a) * (double(k) / pieces), n.kind});
+        }
+        out.push_back(n);
+    }
+    path.swap(out);
+}
+
 void lock(std::vector<Needle>& out, Point at, Point toward, double len) {
     Point u = unit(toward - at) * len;
     out.push_back({at + u, Kind::Lock});
@@ -144,6 +174,7 @@ std::vector<Needle> digitize(const std::vector<Ring>& outline, const Params& par
         }
         if (part.size() < 2)
             continue;
+        splitLong(part, params);
         // Movement to the part (a trim first when thread is already sewn), lock, stitches, lock.
         path.push_back({part.front().p, path.empty() ? Kind::Jump : Kind::Trim});
         lock(path, part.front().p, part[1].p, params.lockLength);

@@ -33,15 +33,17 @@ struct Needle {
 };
 
 struct Params {
-    double satinSpacing = 4.0;   // distance between parallel satin threads along the column
-    double minSatinSpan = 5.0;   // narrower strokes are sewn with a double running stitch
-    double maxSatinSpan = 60.0;  // parts with wider strokes become fill
-    double runLength = 20.0;     // underlay and travel stitch length
-    double fillSpacing = 4.0;    // distance between tatami rows
-    double fillLength = 30.0;    // tatami stitch length
-    double minStitch = 3.0;      // shorter stitches are dropped (lock stitches excepted)
-    double lockLength = 3.0;     // length of each of the two lock stitches
-    double underlayInset = 2.5;  // underlay keeps this far inside the outline
+    double satinSpacing = 4.0;     // distance between parallel satin threads along the column
+    double minSatinSpan = 5.0;     // narrower strokes are sewn with a double running stitch
+    double maxSatinSpan = 60.0;    // parts with wider strokes become fill
+    double runLength = 20.0;       // underlay and travel stitch length
+    double fillSpacing = 4.0;      // distance between tatami rows
+    double fillLength = 30.0;      // tatami stitch length
+    double minStitch = 3.0;        // shorter stitches are dropped (lock stitches excepted)
+    double lockLength = 3.0;       // length of each of the two lock stitches
+    double underlayInset = 2.5;    // underlay keeps this far inside the outline
+    double maxRunStitch = 38.0;    // longer running, fill and edge-run stitches are split
+    double maxSatinStitch = 68.0;  // longer satin stitches get a split penetration midway
 };
 
 // Stitches for the outline, starting near entry. The path starts with a movement to its first
