@@ -7,6 +7,7 @@
 
 #include "digitizer/Fill.h"
 #include "digitizer/MedialAxis.h"
+#include "digitizer/Patch.h"
 #include "digitizer/SatinTour.h"
 
 namespace digitizer {
@@ -127,6 +128,42 @@ void splitLong(std::vector<Needle>& path, const Params& prm) {
     path.swap(out);
 }
 
+// Junctions, crossings and odd stroke ends that no rib reaches are sewn on their own, before the
+// columns, so that the travel to them and back is hidden under the columns.
+void sewBareSpotsFirst(const Part& part, const Params& prm, std::vector<Needle>& path) {
+    if (path.size() < 2)
+        return;
+    std::vector<Part> spots = uncovered(part, path, 2.0, 4.0, 40.0);
+    if (spots.empty())
+        return;
+    std::vector<bool> sewn(spots.size(), false);
+    std::vector<Needle> pre;
+    Point at = path.front().p;
+    for (std::size_t count = 0; count < spots.size(); ++count) {
+        std::size_t best = spots.size();
+        for (std::size_t i = 0; i < spots.size(); ++i)
+            if (!sewn[i] && (best == spots.size() || dist(spots[i].nearestVertex(at), at) <
+                                                         dist(spots[best].nearestVertex(at), at)))
+                best = i;
+        sewn[best] = true;
+        std::vector<Needle> spot = sewPart(spots[best], prm, at);
+        dropShort(spot, prm.minStitch);
+        if (spot.size() < 2)
+            continue;
+        if (pre.empty())
+            pre.push_back(spot.front());
+        else
+            travel(part, spot.front().p, prm, pre);
+        pre.insert(pre.end(), spot.begin() + 1, spot.end());
+        at = pre.back().p;
+    }
+    if (pre.empty())
+        return;
+    travel(part, path.front().p, prm, pre);
+    pre.insert(pre.end(), path.begin() + 1, path.end());
+    path.swap(pre);
+}
+
 void lock(std::vector<Needle>& out, Point at, Point toward, double len) {
     Point u = unit(toward - at) * len;
     out.push_back({at + u, Kind::Lock});
@@ -162,6 +199,7 @@ std::vector<Needle> digitize(const std::vector<Ring>& outline, const Params& par
         sewn[best] = true;
         std::vector<Needle> part = sewPart(parts[best], params, here);
         dropShort(part, params.minStitch);
+        sewBareSpotsFirst(parts[best], params, part);
         if (part.size() < 2) {
             // Too small for any column or fill (a tiny ring or dot): a running stitch around it.
             part.clear();

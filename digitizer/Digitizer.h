@@ -33,7 +33,7 @@ struct Needle {
 };
 
 struct Params {
-    double satinSpacing = 4.0;     // distance between parallel satin threads along the column
+    double satinSpacing = 3.6;     // distance between parallel satin threads along the column
     double minSatinSpan = 5.0;     // narrower strokes are sewn with a double running stitch
     double maxSatinSpan = 60.0;    // parts with wider strokes become fill
     double runLength = 20.0;       // underlay and travel stitch length

@@ -134,6 +134,32 @@ static int walkChain(const MGraph& g, int leaf, std::vector<int>& chain) {
     return cur;
 }
 
+// Whether a leaf chain is the bisector of one corner of the outline: nearly straight, with the
+// distance to the outline growing in proportion to the distance from the corner. A serif or
+// other short stroke keeps its width instead.
+static bool wedge(const MGraph& g, const std::vector<int>& chain, int leaf) {
+    Point tip = g.pos[leaf];
+    double length = 0.0;
+    int cur = leaf;
+    for (int e : chain) {
+        int next = g.other(e, cur);
+        length += dist(g.pos[cur], g.pos[next]);
+        cur = next;
+    }
+    double reach = dist(g.pos[cur], tip);
+    if (reach < 0.9 * length || reach <= 0.0)
+        return false;
+    double k = g.radius[cur] / reach;
+    cur = leaf;
+    for (int e : chain) {
+        cur = g.other(e, cur);
+        double d = dist(g.pos[cur], tip);
+        if (std::fabs(g.radius[cur] - k * d) > 0.15 * k * d + 0.5)
+            return false;
+    }
+    return true;
+}
+
 // Removes the short branches that run from a stroke's axis into the corners of its outline:
 // those between nearly collinear segments (what flattening a curve leaves) and the two corners
 // of a blunt stroke end. The stroke end is then sewn by carrying the column on (see Tour::cap).
@@ -148,28 +174,44 @@ void prune(MGraph& g) {
     for (bool changed = true; changed;) {
         changed = false;
         std::vector<int> doomed;
+        // Leaf chains that end at a junction, by junction.
+        struct Branch {
+            std::vector<int> chain;
+            int leaf, junction;
+            double length;
+        };
+        std::vector<Branch> branches;
+        std::unordered_map<int, int> perJunction;
         for (int v = 0; v < int(g.pos.size()); ++v) {
             if (g.degree[v] != 1)
                 continue;
             int end = walkChain(g, v, chain);
             if (g.degree[end] < 3)
                 continue;  // the whole component is one chain
-            double rj = g.radius[end];
-            if (g.radius[v] >= 0.5 * rj)
+            if (g.radius[v] >= 0.5 * g.radius[end])
                 continue;
             double chainLength = 0.0;
             for (int e : chain)
                 chainLength += dist(g.pos[g.edges[e].v0], g.pos[g.edges[e].v1]);
-            if (chainLength > 1.6 * rj)
+            branches.push_back({chain, v, end, chainLength});
+            ++perJunction[end];
+        }
+        for (const Branch& b : branches) {
+            double rj = g.radius[b.junction];
+            // The two corners of a stroke end meet at a junction with the stroke's axis; they
+            // go even when sharp (a stroke cut at a slant), as the cap sews the whole end.
+            bool strokeEnd = g.degree[b.junction] == 3 && perJunction[b.junction] == 2;
+            if (b.length > 1.6 * rj &&
+                !(strokeEnd && b.length <= 3.2 * rj && wedge(g, b.chain, b.leaf)))
                 continue;
-            doomed.insert(doomed.end(), chain.begin(), chain.end());
+            doomed.insert(doomed.end(), b.chain.begin(), b.chain.end());
             double maxSpan = 0.0;
-            for (int e : chain) {
-                Point a = g.pos[g.edges[e].v0], b = g.pos[g.edges[e].v1];
-                maxSpan = std::max({maxSpan, g.span(e, a), g.span(e, b), g.span(e, (a + b) * 0.5)});
+            for (int e : b.chain) {
+                Point a = g.pos[g.edges[e].v0], c = g.pos[g.edges[e].v1];
+                maxSpan = std::max({maxSpan, g.span(e, a), g.span(e, c), g.span(e, (a + c) * 0.5)});
             }
             if (maxSpan >= 0.6 * 2.0 * rj)
-                corners.push_back({chain, end});
+                corners.push_back({b.chain, b.junction});
         }
         // Both corners of a blunt end are judged against the same junction, so the removals
         // are made after the round.

@@ -2,6 +2,7 @@
 // planners ask of it (inside, rays, clearance). Units 0.1 mm.
 #pragma once
 
+#include <utility>
 #include <vector>
 
 #include "digitizer/Geometry.h"
@@ -51,6 +52,23 @@ struct Part {
         if (found)
             hit = p + d * best;
         return found;
+    }
+    // The stretches of the line p + l·n (n a unit vector) that lie inside, as sorted intervals
+    // of l.
+    std::vector<std::pair<double, double>> chords(Point p, Point n) const {
+        std::vector<double> ls;
+        for (const Site& s : segments) {
+            double sa = cross(n, s.a - p), sb = cross(n, s.b - p);
+            if ((sa > 0.0) == (sb > 0.0))
+                continue;
+            Point x = s.a + (s.b - s.a) * (sa / (sa - sb));
+            ls.push_back(dot(x - p, n));
+        }
+        std::sort(ls.begin(), ls.end());
+        std::vector<std::pair<double, double>> out;
+        for (std::size_t i = 0; i + 1 < ls.size(); i += 2)
+            out.push_back({ls[i], ls[i + 1]});
+        return out;
     }
     // Distance to the nearest outline segment.
     double clearance(Point p) const {

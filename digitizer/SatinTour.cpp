@@ -13,13 +13,12 @@ void Tour::walk(int start) {
 void Tour::stitch(std::vector<Needle>& out) const {
     double runCarry = 0.0;
     bool lastSatin = false;
-    bool haveRib = false;  // the last rib of the current satin stretch
-    Point lastP, lastFa, lastFb;
+    RibState state;  // the last rib of the current satin stretch
     for (const Piece& pc : pieces) {
         Point d = pc.b - pc.a;
         double len = length(d);
         if (pc.satin != lastSatin) {
-            haveRib = false;
+            state = RibState();
             runCarry = 0.0;
             lastSatin = pc.satin;
         }
@@ -27,9 +26,8 @@ void Tour::stitch(std::vector<Needle>& out) const {
             continue;
         Point u = d * (1.0 / len);
         if (!pc.satin) {
-            // Running stitch: points every runLength, and the piece's end.
-            // Running stitch: points every runLength and at bends of the axis, kept away
-            // from the outline so that the satin over it hides it (corners are skipped).
+            // Running stitch: points every runLength and at the piece's end, kept off the
+            // outline so that the satin over it hides it (corners are skipped).
             double s = prm_.runLength - runCarry;
             while (s < len) {
                 Point p = pc.a + u * s;
@@ -44,65 +42,82 @@ void Tour::stitch(std::vector<Needle>& out) const {
             }
             continue;
         }
-        // Ribs wherever the axis or either foot has moved a satin spacing since the last
-        // rib, so that fans around corners and the outer side of bends stay dense.
-        const double h = prm_.satinSpacing / 4.0;
+        if (!pc.ribs.empty()) {
+            for (const auto& rib : pc.ribs)
+                rib_((rib.first + rib.second) * 0.5, rib.first, rib.second, state, out);
+            continue;
+        }
+        // Ribs from the feet of the axis edge, sampled finely along the axis; rib_ keeps those
+        // a satin spacing apart.
+        const double h = prm_.satinSpacing / 8.0;
         int steps = std::max(1, int(std::ceil(len / h)));
         for (int i = 0; i <= steps; ++i) {
             Point p = pc.a + u * (len * i / steps);
-            Point fa, fb;
-            if (!ribs(pc, p, u, fa, fb))
-                continue;
-            if (cross(u, fa - p) < 0.0)
-                std::swap(fa, fb);
-            // Judged as stored: needle points are kept in whole 0.1 mm.
-            fa = {std::round(fa.x), std::round(fa.y)};
-            fb = {std::round(fb.x), std::round(fb.y)};
+            Point fa = foot(g_.edges[pc.edge].sa, p), fb = foot(g_.edges[pc.edge].sb, p);
             // Where the axis piece is a chord of a curved Voronoi edge its feet can lie far
             // beyond the nearest outline: no rib there.
             double c = part_.clearance(p);
-            if ((pc.edge >= 0 && std::max(dist(p, fa), dist(p, fb)) > 1.5 * c + 1.0) ||
-                dist(fa, fb) > prm_.maxSatinSpan * 1.1)
+            if (std::max(dist(p, fa), dist(p, fb)) > 1.5 * c + 1.0)
                 continue;
-            if (dist(fa, fb) < prm_.minSatinSpan) {
-                // Too narrow for satin: a running stitch along the axis, but not into
-                // the very tip of a corner.
-                if (c >= 0.5 && (!haveRib || dist(p, lastP) >= prm_.runLength * 0.75)) {
-                    out.push_back({p, Kind::Run});
-                    lastP = p;
-                    lastFa = lastFb = p;
-                    haveRib = true;
-                }
-                continue;
-            }
-            if (haveRib &&
-                std::max({dist(p, lastP), dist(fa, lastFa), dist(fb, lastFb)}) < prm_.satinSpacing)
-                continue;
-            out.push_back({fa, Kind::Satin});
-            out.push_back({fb, Kind::Satin});
-            lastP = p;
-            lastFa = fa;
-            lastFb = fb;
-            haveRib = true;
+            rib_(p, fa, fb, state, out);
         }
     }
 }
 
-// Underlay keeps off the outline, unless skipping would make its stitch too long.
-bool Tour::keepRun(Point p, const std::vector<Needle>& out) const {
-    return part_.clearance(p) >= prm_.underlayInset || out.empty() ||
-           dist(out.back().p, p) >= prm_.runLength * 0.9;
+// Adds the rib fa-fb at axis point p when it lies a satin spacing from the last one: measured
+// at the middle of the column, or at either foot where the outer side of a bend fans out. The
+// rib is sewn from the foot across the column from the last needle, so that the thread zigzags
+// even where the walk turns back. Ribs too narrow for satin become a running stitch on the axis.
+void Tour::rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& out) const {
+    // Judged as stored: needle points are kept in whole 0.1 mm.
+    fa = {std::round(fa.x), std::round(fa.y)};
+    fb = {std::round(fb.x), std::round(fb.y)};
+    double span = dist(fa, fb);
+    if (span > prm_.maxSatinSpan * 1.1)
+        return;
+    // The way along the axis since the last rib, for running stitches around narrow curves.
+    if (st.haveAxis)
+        st.walked += dist(p, st.axis);
+    st.axis = p;
+    st.haveAxis = true;
+    if (span < prm_.minSatinSpan) {
+        // Too narrow for satin: a running stitch along the axis, with points close enough on
+        // curves that the thread follows a small ring rather than cutting across it, but not
+        // into the very tip of a corner.
+        double chord = st.have ? dist(p, st.p) : 0.0;
+        bool due = !st.have || st.walked >= prm_.runLength * 0.5 ||
+                   (st.walked - chord > 0.3 && chord >= prm_.minStitch + 1.0);
+        if (part_.clearance(p) >= 0.5 && due) {
+            out.push_back({p, Kind::Run});
+            st.p = st.fa = st.fb = p;
+            st.have = true;
+            st.walked = 0.0;
+        }
+        return;
+    }
+    Point mid = (fa + fb) * 0.5;
+    if (st.have) {
+        double feet = std::min(std::max(dist(fa, st.fa), dist(fb, st.fb)),
+                               std::max(dist(fa, st.fb), dist(fb, st.fa)));
+        if (dist(mid, (st.fa + st.fb) * 0.5) < prm_.satinSpacing && feet < 1.2 * prm_.satinSpacing)
+            return;
+    }
+    if (!out.empty() && out.back().kind == Kind::Satin &&
+        dist(out.back().p, fb) > dist(out.back().p, fa))
+        std::swap(fa, fb);
+    out.push_back({fa, Kind::Satin});
+    out.push_back({fb, Kind::Satin});
+    st.p = p;
+    st.walked = 0.0;
+    st.fa = fa;
+    st.fb = fb;
+    st.have = true;
 }
 
-bool Tour::ribs(const Piece& pc, Point p, Point u, Point& fa, Point& fb) const {
-    if (pc.edge >= 0) {
-        fa = foot(g_.edges[pc.edge].sa, p);
-        fb = foot(g_.edges[pc.edge].sb, p);
-        return true;
-    }
-    Point n{-u.y, u.x};
-    double maxT = 2.0 * prm_.maxSatinSpan;
-    return part_.ray(p, n, maxT, fa) && part_.ray(p, n * -1.0, maxT, fb);
+// Underlay keeps off the outline, unless skipping would make its stitch too long.
+bool Tour::keepRun(Point p, const std::vector<Needle>& out) const {
+    return part_.clearance(p) >= std::min(prm_.underlayInset, 1.0) || out.empty() ||
+           dist(out.back().p, p) >= prm_.runLength * 0.9;
 }
 
 void Tour::dfs(int v, int fromEdge) {
@@ -112,23 +127,24 @@ void Tour::dfs(int v, int fromEdge) {
             continue;
         used_[e] = true;
         int w = g_.other(e, v);
-        pieces.push_back({g_.pos[v], g_.pos[w], e, false});
+        pieces.push_back({g_.pos[v], g_.pos[w], e, false, {}});
         if (!visited_[w])
             dfs(w, e);
-        pieces.push_back({g_.pos[w], g_.pos[v], e, true});
+        pieces.push_back({g_.pos[w], g_.pos[v], e, true, {}});
     }
     if (g_.degree[v] == 1)
         cap(v);
 }
 
-// The round or blunt end of a stroke beyond the last vertex of its axis: the axis is
-// carried on straight and the ribs found by casting rays across it.
+// The end of a stroke beyond the last vertex of its axis (round, blunt or cut at a slant): the
+// column is carried on along the axis direction with ribs across it, each the stretch of the
+// outline's inside on that line which overlaps the last one, until they run out. On a slanted cut
+// the ribs shorten into the sharp corner, as satin lettering ends.
 void Tour::cap(int v) {
     double r = g_.radius[v];
     if (r < prm_.minSatinSpan * 0.5)
         return;
     // Direction of the axis, taken over a stretch about as long as the radius.
-    std::vector<int> chain;
     int cur = v, prev = -1;
     double walked = 0.0;
     Point back = g_.pos[v];
@@ -151,19 +167,35 @@ void Tour::cap(int v) {
     }
     Point t = unit(g_.pos[v] - back);
     Point n{-t.y, t.x};
-    double reach = 0.0;
-    for (double s = prm_.satinSpacing; s <= 1.2 * r; s += prm_.satinSpacing) {
-        Point p = g_.pos[v] + t * s, fa, fb;
-        if (!part_.inside(p) || !part_.ray(p, n, 1.6 * r, fa) ||
-            !part_.ray(p, n * -1.0, 1.6 * r, fb) || dist(fa, fb) < prm_.minSatinSpan)
+    // The chord through the vertex itself, then on along t.
+    double lo = -r, hi = r;
+    std::vector<std::pair<Point, Point>> ribs;
+    for (double s = 0.0; s <= 4.0 * r + prm_.maxSatinSpan; s += prm_.satinSpacing) {
+        Point p = g_.pos[v] + t * s;
+        double bestOverlap = 0.0, nlo = 0.0, nhi = 0.0;
+        for (const auto& c : part_.chords(p, n)) {
+            double overlap = std::min(c.second, hi) - std::max(c.first, lo);
+            if (overlap > bestOverlap) {
+                bestOverlap = overlap;
+                nlo = c.first;
+                nhi = c.second;
+            }
+        }
+        // A chord much longer than the stroke is wide has run into another stroke.
+        if (bestOverlap <= 0.0 || nhi - nlo < prm_.minSatinSpan * 0.6 || nhi - nlo > 2.6 * r + 2.0)
             break;
-        reach = s;
+        lo = nlo;
+        hi = nhi;
+        if (s > 0.0)
+            ribs.push_back({p + n * lo, p + n * hi});
     }
-    if (reach <= 0.0)
+    if (ribs.empty())
         return;
-    Point end = g_.pos[v] + t * reach;
-    pieces.push_back({g_.pos[v], end, -1, false});
-    pieces.push_back({end, g_.pos[v], -1, true});
+    // Out along the middle of the ribs (underlay), back with satin.
+    Point end = (ribs.back().first + ribs.back().second) * 0.5;
+    pieces.push_back({g_.pos[v], end, -1, false, {}});
+    std::reverse(ribs.begin(), ribs.end());
+    pieces.push_back({end, g_.pos[v], -1, true, ribs});
 }
 
 }  // namespace digitizer

@@ -10,12 +10,14 @@
 
 namespace digitizer {
 
-// One straight piece of the tour. edge < 0 means the ribs come from casting rays (stroke caps).
+// One straight piece of the tour. Satin pieces take their ribs from the feet of the axis edge,
+// or, for stroke caps (edge < 0), from the explicit list.
 struct Piece {
     Point a;
     Point b;
     int edge = -1;
     bool satin = false;
+    std::vector<std::pair<Point, Point>> ribs;  // in sewing order
 };
 
 class Tour {
@@ -33,7 +35,14 @@ public:
 
 private:
     bool keepRun(Point p, const std::vector<Needle>& out) const;
-    bool ribs(const Piece& pc, Point p, Point u, Point& fa, Point& fb) const;
+    struct RibState {
+        bool have = false;  // a rib (or running point) has been sewn: p, fa, fb
+        Point p, fa, fb;
+        bool haveAxis = false;  // the axis point of the last rib considered
+        Point axis;
+        double walked = 0.0;  // along the axis since the last rib sewn
+    };
+    void rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& out) const;
     void dfs(int v, int fromEdge);
     void cap(int v);
 

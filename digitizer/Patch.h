@@ -1,0 +1,16 @@
+// The bare spots a stitch path leaves in a part: where junctions, crossings and odd stroke ends
+// are not reached by any satin rib. Units 0.1 mm.
+#pragma once
+
+#include <vector>
+
+#include "digitizer/Part.h"
+
+namespace digitizer {
+
+// The regions of part farther than threadRadius from every visible stitch of path, without
+// slivers narrower than minWidth and without regions smaller than minArea (0.01 mm²).
+std::vector<Part> uncovered(const Part& part, const std::vector<Needle>& path, double threadRadius,
+                            double minWidth, double minArea);
+
+}  // namespace digitizer
