@@ -7,6 +7,7 @@
 
 #include "digitizer/Fill.h"
 #include "digitizer/MedialAxis.h"
+#include "digitizer/Router.h"
 #include "digitizer/SatinTour.h"
 
 namespace digitizer {
@@ -21,6 +22,9 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
     for (std::size_t v = 0; v < g.pos.size(); ++v)
         if (g.degree[v] > 0)
             maxR = std::max(maxR, g.radius[v]);
+    // The unpruned axis reaches every corner and stays connected: the router's ways follow it.
+    MGraph whole = g;
+    Router router(part, whole);
     prune(g);
     // Width of the strokes: the axis length-weighted 80th percentile of the width, so that a
     // few wide junctions do not turn a letter into fill.
@@ -43,7 +47,7 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
     // Dots and other blobs have an axis hardly longer than they are wide: fill them, as
     // strokes too wide for satin.
     if (!(axis > 3.0 * maxR) || stroke > prm.maxSatinSpan) {
-        fillPart(part, prm, part.nearestVertex(from), out);
+        fillPart(part, prm, part.nearestVertex(from), out, &router);
         return out;
     }
     std::vector<bool> done(g.pos.size(), false);
@@ -77,7 +81,7 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
         piece.push_back({g.pos[best], Kind::Run});
         tour.stitch(piece);
         if (!out.empty())
-            travel(part, piece.front().p, prm, out);
+            travel(part, piece.front().p, prm, out, &router);
         out.insert(out.end(), piece.begin() + (out.empty() ? 0 : 1), piece.end());
         here = out.back().p;
     }
