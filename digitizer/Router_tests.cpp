@@ -84,7 +84,8 @@ int count(const std::vector<Needle>& path, Kind k) {
 TEST(Router, WaysStayInsideAndAreShort) {
     // Shortest U way: tip to the gap's inner corners, across, and up: 2·hypot(40, 210) + 80.
     double uBest = 2 * std::hypot(40.0, 210.0) + 80.0;
-    // Round the gap's corner (160, 220) from the right tip (200, 10) to (20, 280).
+    // From the right tip (200, 10) to (20, 280) the shortest way turns round the gap's corner
+    // (160, 220) alone.
     // Around a hole of radius 70 between two points 110 from its centre: two tangents and an
     // arc; the C's way goes round the long side (all but 2·0.7 rad).
     double tangent = std::sqrt(110.0 * 110.0 - 70.0 * 70.0), turn = std::acos(70.0 / 110.0);
