@@ -8,6 +8,7 @@
 #include "digitizer/Fill.h"
 #include "digitizer/MedialAxis.h"
 #include "digitizer/Patch.h"
+#include "digitizer/Router.h"
 #include "digitizer/SatinTour.h"
 
 namespace digitizer {
@@ -22,6 +23,9 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
     for (std::size_t v = 0; v < g.pos.size(); ++v)
         if (g.degree[v] > 0)
             maxR = std::max(maxR, g.radius[v]);
+    // The unpruned axis reaches every corner and stays connected: the router's ways follow it.
+    MGraph whole = g;
+    Router router(part, whole);
     prune(g);
     // Width of the strokes: the axis length-weighted 80th percentile of the width, so that a
     // few wide junctions do not turn a letter into fill.
@@ -44,7 +48,7 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
     // Dots and other blobs have an axis hardly longer than they are wide: fill them, as
     // strokes too wide for satin.
     if (!(axis > 3.0 * maxR) || stroke > prm.maxSatinSpan) {
-        fillPart(part, prm, part.nearestVertex(from), out);
+        fillPart(part, prm, part.nearestVertex(from), out, &router);
         return out;
     }
     std::vector<bool> done(g.pos.size(), false);
@@ -78,7 +82,7 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
         piece.push_back({g.pos[best], Kind::Run});
         tour.stitch(piece);
         if (!out.empty())
-            travel(part, piece.front().p, prm, out);
+            travel(part, piece.front().p, prm, out, &router);
         out.insert(out.end(), piece.begin() + (out.empty() ? 0 : 1), piece.end());
         here = out.back().p;
     }
@@ -136,6 +140,8 @@ void sewBareSpotsFirst(const Part& part, const Params& prm, std::vector<Needle>&
     std::vector<Part> spots = uncovered(part, path, 2.0, 4.0, 40.0);
     if (spots.empty())
         return;
+    MGraph axis = medialGraph(part);
+    Router router(part, axis);
     std::vector<bool> sewn(spots.size(), false);
     std::vector<Needle> pre;
     Point at = path.front().p;
@@ -153,13 +159,13 @@ void sewBareSpotsFirst(const Part& part, const Params& prm, std::vector<Needle>&
         if (pre.empty())
             pre.push_back(spot.front());
         else
-            travel(part, spot.front().p, prm, pre);
+            travel(part, spot.front().p, prm, pre, &router);
         pre.insert(pre.end(), spot.begin() + 1, spot.end());
         at = pre.back().p;
     }
     if (pre.empty())
         return;
-    travel(part, path.front().p, prm, pre);
+    travel(part, path.front().p, prm, pre, &router);
     pre.insert(pre.end(), path.begin() + 1, path.end());
     path.swap(pre);
 }

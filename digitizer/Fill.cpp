@@ -1,6 +1,9 @@
 #include "digitizer/Fill.h"
 
 #include <limits>
+#include <optional>
+
+#include "digitizer/MedialAxis.h"
 
 namespace digitizer {
 
@@ -14,48 +17,59 @@ void runAlong(const std::vector<Point>& pts, double step, Kind kind, std::vector
     }
 }
 
+namespace {
+
+// Whether the straight line a-b stays inside, checked every 0.2 mm: fill rows end close to the
+// outline, and a move between two such ends may cut across a curve of it by a hair.
+bool straightInside(const Part& part, Point a, Point b) {
+    int n = std::max(2, int(dist(a, b) / 2.0) + 1);
+    for (int i = 0; i <= n; ++i)
+        if (!part.inside(a + (b - a) * (double(i) / n)))
+            return false;
+    return true;
+}
+
+}  // namespace
+
 void travel(const Part& part, Point p, const Params& prm, std::vector<Needle>& out,
-            const std::vector<std::vector<Point>>& rings) {
+            const Router* router) {
     Point from = out.empty() ? p : out.back().p;
-    if (part.lineInside(from, p)) {
+    if (straightInside(part, from, p)) {
         runAlong({from, p}, prm.runLength, Kind::Run, out);
         return;
     }
-    std::vector<Point> best;
-    double bestCost = std::numeric_limits<double>::max();
-    for (const std::vector<Point>& ring : rings) {
-        std::size_t n = ring.size(), i = 0, j = 0;
-        for (std::size_t k = 0; k < n; ++k) {
-            if (dist(ring[k], from) < dist(ring[i], from))
-                i = k;
-            if (dist(ring[k], p) < dist(ring[j], p))
-                j = k;
-        }
-        if (!part.lineInside(from, ring[i]) || !part.lineInside(ring[j], p))
-            continue;
-        for (int dir : {1, -1}) {
-            std::vector<Point> way{from};
-            double cost = dist(from, ring[i]) + dist(ring[j], p);
-            for (std::size_t k = i;; k = (k + n + std::size_t(dir)) % n) {
-                cost += dist(way.back(), ring[k]);
-                way.push_back(ring[k]);
-                if (k == j)
-                    break;
-            }
-            way.push_back(p);
-            if (cost < bestCost) {
-                bestCost = cost;
-                best = way;
-            }
+    if (router) {
+        std::vector<Point> way = router->way(from, p);
+        if (!way.empty()) {
+            runAlong(way, prm.runLength, Kind::Run, out);
+            return;
         }
     }
-    if (!best.empty())
-        runAlong(best, prm.runLength, Kind::Run, out);
-    else
-        out.push_back({p, Kind::Jump});
+    out.push_back({p, Kind::Jump});
 }
 
-void fillPart(const Part& part, const Params& prm, Point start, std::vector<Needle>& out) {
+namespace {
+
+// Machines sew longer stitches loosely: no fill stitch longer than this (0.1 mm).
+constexpr double kMaxStitch = 40.0;
+
+}  // namespace
+
+void fillPart(const Part& part, const Params& prm, Point start, std::vector<Needle>& out,
+              const Router* router) {
+    // Without a router from the caller, one is made from the medial axis the first time the
+    // straight line between two places leaves the part (most fills never need one).
+    std::optional<MGraph> ownAxis;
+    std::optional<Router> ownRouter;
+    auto move = [&](Point p) {
+        if (!router && !out.empty() && !straightInside(part, out.back().p, p)) {
+            ownAxis.emplace(medialGraph(part));
+            ownRouter.emplace(part, *ownAxis);
+            router = &*ownRouter;
+        }
+        travel(part, p, prm, out, router);
+    };
+
     // Edge run just inside the outline: holds the fabric and sharpens the edge.
     ClipperLib::ClipperOffset off;
     off.AddPaths(part.paths, ClipperLib::jtRound, ClipperLib::etClosedPolygon);
@@ -70,18 +84,40 @@ void fillPart(const Part& part, const Params& prm, Point start, std::vector<Need
         if (ring.size() >= 3)
             rings.push_back(ring);
     }
-    for (std::vector<Point> ring : rings) {
-        std::size_t k = 0;
-        for (std::size_t i = 0; i < ring.size(); ++i)
-            if (dist(ring[i], out.back().p) < dist(ring[k], out.back().p))
-                k = i;
-        std::rotate(ring.begin(), ring.begin() + long(k), ring.end());
+    // Each ring from its point nearest the needle, the nearest ring next.
+    std::vector<bool> runDone(rings.size(), false);
+    for (std::size_t count = 0; count < rings.size(); ++count) {
+        Point here = out.back().p;
+        std::size_t best = 0, bestK = 0;
+        double bestD = std::numeric_limits<double>::max();
+        for (std::size_t r = 0; r < rings.size(); ++r)
+            for (std::size_t i = 0; !runDone[r] && i < rings[r].size(); ++i)
+                if (dist(rings[r][i], here) < bestD) {
+                    bestD = dist(rings[r][i], here);
+                    best = r;
+                    bestK = i;
+                }
+        runDone[best] = true;
+        std::vector<Point> ring = rings[best];
+        std::rotate(ring.begin(), ring.begin() + long(bestK), ring.end());
         ring.push_back(ring.front());
-        travel(part, ring.front(), prm, out);
+        move(ring.front());
         runAlong(ring, prm.runLength, Kind::EdgeRun, out);
     }
 
-    // Rows of intervals inside the outline.
+    // Rows of intervals inside the outline shrunk by 0.1 mm all round: a row ending where the
+    // outline runs nearly along it would otherwise end on the edge, and the move to the next row
+    // would cut across it.
+    ClipperLib::ClipperOffset shrink;
+    shrink.AddPaths(part.paths, ClipperLib::jtRound, ClipperLib::etClosedPolygon);
+    ClipperLib::Paths shrunk;
+    shrink.Execute(shrunk, -1.0 * kScale);
+    std::vector<Site> edges;
+    for (const ClipperLib::Path& path : shrunk)
+        for (std::size_t i = 0; i < path.size(); ++i) {
+            const ClipperLib::IntPoint &a = path[i], &b = path[(i + 1) % path.size()];
+            edges.push_back({{a.X / kScale, a.Y / kScale}, {b.X / kScale, b.Y / kScale}, false});
+        }
     double minY = 1e18, maxY = -1e18;
     for (const Site& s : part.segments) {
         minY = std::min({minY, s.a.y, s.b.y});
@@ -95,7 +131,7 @@ void fillPart(const Part& part, const Params& prm, Point start, std::vector<Need
     std::vector<double> ys;
     for (double y = minY + prm.fillSpacing * 0.5; y < maxY; y += prm.fillSpacing) {
         std::vector<double> xs;
-        for (const Site& s : part.segments) {
+        for (const Site& s : edges) {
             if ((s.a.y <= y) == (s.b.y <= y))
                 continue;
             xs.push_back(s.a.x + (y - s.a.y) * (s.b.x - s.a.x) / (s.b.y - s.a.y));
@@ -103,40 +139,64 @@ void fillPart(const Part& part, const Params& prm, Point start, std::vector<Need
         std::sort(xs.begin(), xs.end());
         std::vector<Span> row;
         for (std::size_t i = 0; i + 1 < xs.size(); i += 2)
-            if (xs[i + 1] - xs[i] > prm.minStitch)
-                row.push_back({xs[i] + 1.0, xs[i + 1] - 1.0, false});
+            if (xs[i + 1] - xs[i] >= prm.minStitch)
+                row.push_back({xs[i], xs[i + 1], false});
         rows.push_back(row);
         ys.push_back(y);
     }
-    // Blocks of overlapping intervals, sewn back and forth from top to bottom.
-    for (int row = 0; row < int(rows.size());) {
-        int k = -1;
-        for (int i = 0; i < int(rows[row].size()); ++i)
-            if (!rows[row][i].used) {
-                k = i;
-                break;
-            }
-        if (k < 0) {
-            ++row;
-            continue;
+    int nRows = int(rows.size());
+    // The first unused interval of row r overlapping sp, or -1.
+    auto overlapping = [&](int r, const Span& sp) {
+        if (r < 0 || r >= nRows)
+            return -1;
+        for (int i = 0; i < int(rows[r].size()); ++i) {
+            const Span& n = rows[r][i];
+            if (!n.used && n.x0 < sp.x1 && n.x1 > sp.x0)
+                return i;
         }
-        bool leftToRight = true;
+        return -1;
+    };
+    // Tatami stitches stay short enough to lie flat; the last one of a row may be longer by
+    // the minimum stitch, as cuts that close to the row's end are left out.
+    double step =
+        std::max(prm.minStitch * 2.0, std::min(prm.fillLength, kMaxStitch - prm.minStitch));
+    // Blocks of overlapping intervals, sewn back and forth from the block's top row down or from
+    // its bottom row up: each time the block end nearest the needle, so movements stay short.
+    for (;;) {
         Point here = out.back().p;
-        if (std::fabs(here.x - rows[row][k].x1) < std::fabs(here.x - rows[row][k].x0))
-            leftToRight = false;
-        int r = row;
-        while (k >= 0) {
+        int row = -1, k = -1, dir = 1;
+        double bestD = std::numeric_limits<double>::max();
+        for (int r = 0; r < nRows; ++r)
+            for (int i = 0; i < int(rows[r].size()); ++i) {
+                const Span& sp = rows[r][i];
+                if (sp.used)
+                    continue;
+                double d = std::min(dist(here, {sp.x0, ys[r]}), dist(here, {sp.x1, ys[r]}));
+                if (d >= bestD)
+                    continue;
+                bool top = overlapping(r - 1, sp) < 0, bottom = overlapping(r + 1, sp) < 0;
+                if (!top && !bottom)
+                    continue;
+                bestD = d;
+                row = r;
+                k = i;
+                dir = top ? 1 : -1;
+            }
+        if (row < 0)
+            break;
+        bool leftToRight =
+            std::fabs(here.x - rows[row][k].x0) <= std::fabs(here.x - rows[row][k].x1);
+        for (int r = row; k >= 0; r += dir) {
             Span& sp = rows[r][k];
             sp.used = true;
             double y = ys[r];
             double a = leftToRight ? sp.x0 : sp.x1, b = leftToRight ? sp.x1 : sp.x0;
-            travel(part, {a, y}, prm, out, rings);
+            move({a, y});
             // Brick pattern: penetrations on a grid shifted by a third each row.
-            double shift = prm.fillLength * double(r % 3) / 3.0;
+            double shift = step * double(r % 3) / 3.0;
             std::vector<double> cuts;
-            double first =
-                std::floor((std::min(a, b) - shift) / prm.fillLength) * prm.fillLength + shift;
-            for (double x = first; x < std::max(a, b); x += prm.fillLength)
+            double first = std::floor((std::min(a, b) - shift) / step) * step + shift;
+            for (double x = first; x < std::max(a, b); x += step)
                 if (x > std::min(a, b) + prm.minStitch && x < std::max(a, b) - prm.minStitch)
                     cuts.push_back(x);
             if (!leftToRight)
@@ -144,18 +204,7 @@ void fillPart(const Part& part, const Params& prm, Point start, std::vector<Need
             for (double x : cuts)
                 out.push_back({{x, y}, Kind::Fill});
             out.push_back({{b, y}, Kind::Fill});
-            // Next row: an unused interval overlapping this one.
-            k = -1;
-            if (r + 1 < int(rows.size())) {
-                for (int i = 0; i < int(rows[r + 1].size()); ++i) {
-                    const Span& n = rows[r + 1][i];
-                    if (!n.used && n.x0 < sp.x1 && n.x1 > sp.x0) {
-                        k = i;
-                        break;
-                    }
-                }
-            }
-            ++r;
+            k = overlapping(r + dir, sp);
             leftToRight = !leftToRight;
         }
     }

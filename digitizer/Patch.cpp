@@ -4,12 +4,17 @@ namespace digitizer {
 
 std::vector<Part> uncovered(const Part& part, const std::vector<Needle>& path, double threadRadius,
                             double minWidth, double minArea) {
-    // Each visible stitch as a rectangle as wide as the thread; their union is what is covered.
+    // Each covering stitch as a rectangle as wide as the thread; their union is what is covered.
+    // Underlay and travel runs do not count: they lie under the columns, and across a bare spot
+    // they would only cut it into crumbs too small to sew. A running stitch along a stroke too
+    // narrow for satin does count.
     ClipperLib::Paths thread;
     for (std::size_t i = 1; i < path.size(); ++i) {
-        if (path[i].kind == Kind::Jump || path[i].kind == Kind::Trim)
-            continue;
+        Kind k = path[i].kind;
         Point a = path[i - 1].p, b = path[i].p;
+        if (k == Kind::Jump || k == Kind::Trim || k == Kind::Lock ||
+            (k == Kind::Run && part.clearance((a + b) * 0.5) > 3.0))
+            continue;
         Point u = dist(a, b) > 1e-9 ? unit(b - a) * threadRadius : Point{threadRadius, 0.0};
         Point n{-u.y, u.x};
         thread.push_back({toInt(a - u + n), toInt(b + u + n), toInt(b + u - n), toInt(a - u - n)});

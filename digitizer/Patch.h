@@ -8,7 +8,7 @@
 
 namespace digitizer {
 
-// The regions of part farther than threadRadius from every visible stitch of path, without
+// The regions of part farther than threadRadius from every covering stitch of path, without
 // slivers narrower than minWidth and without regions smaller than minArea (0.01 mm²).
 std::vector<Part> uncovered(const Part& part, const std::vector<Needle>& path, double threadRadius,
                             double minWidth, double minArea);

@@ -44,7 +44,7 @@ void Tour::stitch(std::vector<Needle>& out) const {
         }
         if (!pc.ribs.empty()) {
             for (const auto& rib : pc.ribs)
-                rib_((rib.first + rib.second) * 0.5, rib.first, rib.second, state, out);
+                rib_((rib.first + rib.second) * 0.5, rib.first, rib.second, state, out, true);
             continue;
         }
         // Ribs from the feet of the axis edge, sampled finely along the axis; rib_ keeps those
@@ -68,7 +68,8 @@ void Tour::stitch(std::vector<Needle>& out) const {
 // at the middle of the column, or at either foot where the outer side of a bend fans out. The
 // rib is sewn from the foot across the column from the last needle, so that the thread zigzags
 // even where the walk turns back. Ribs too narrow for satin become a running stitch on the axis.
-void Tour::rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& out) const {
+void Tour::rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& out,
+                bool spaced) const {
     // Judged as stored: needle points are kept in whole 0.1 mm.
     fa = {std::round(fa.x), std::round(fa.y)};
     fb = {std::round(fb.x), std::round(fb.y)};
@@ -96,7 +97,7 @@ void Tour::rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& 
         return;
     }
     Point mid = (fa + fb) * 0.5;
-    if (st.have) {
+    if (st.have && !spaced) {
         double feet = std::min(std::max(dist(fa, st.fa), dist(fb, st.fb)),
                                std::max(dist(fa, st.fb), dist(fb, st.fa)));
         if (dist(mid, (st.fa + st.fb) * 0.5) < prm_.satinSpacing && feet < 1.2 * prm_.satinSpacing)

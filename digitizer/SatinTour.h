@@ -42,7 +42,9 @@ private:
         Point axis;
         double walked = 0.0;  // along the axis since the last rib sewn
     };
-    void rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& out) const;
+    // spaced: the rib comes from a list already a satin spacing apart.
+    void rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& out,
+              bool spaced = false) const;
     void dfs(int v, int fromEdge);
     void cap(int v);
 
