@@ -206,6 +206,7 @@ std::vector<Needle> digitize(const std::vector<Ring>& outline, const Params& par
         std::vector<Needle> part = sewPart(parts[best], params, here);
         dropShort(part, params.minStitch);
         sewBareSpotsFirst(parts[best], params, part);
+        dropShort(part, params.minStitch);
         if (part.size() < 2) {
             // Too small for any column or fill (a tiny ring or dot): a running stitch around it.
             part.clear();

@@ -88,7 +88,10 @@ void Tour::rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& 
         double chord = st.have ? dist(p, st.p) : 0.0;
         bool due = !st.have || st.walked >= prm_.runLength * 0.5 ||
                    (st.walked - chord > 0.3 && chord >= prm_.minStitch + 1.0);
-        if (part_.clearance(p) >= 0.5 && due) {
+        // A point too close to the last needle would be dropped later, leaving the satin on
+        // either side joined by a stitch too short to span the column.
+        bool room = out.empty() || dist(out.back().p, p) >= prm_.minStitch;
+        if (part_.clearance(p) >= 0.5 && due && room) {
             out.push_back({p, Kind::Run});
             st.p = st.fa = st.fb = p;
             st.have = true;
@@ -103,9 +106,15 @@ void Tour::rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& 
         if (dist(mid, (st.fa + st.fb) * 0.5) < prm_.satinSpacing && feet < 1.2 * prm_.satinSpacing)
             return;
     }
-    if (!out.empty() && out.back().kind == Kind::Satin &&
-        dist(out.back().p, fb) > dist(out.back().p, fa))
-        std::swap(fa, fb);
+    if (!out.empty() && out.back().kind == Kind::Satin) {
+        if (dist(out.back().p, fb) > dist(out.back().p, fa))
+            std::swap(fa, fb);
+        // Where the ribs turn quickly (a fan into a corner) both feet can lie near the last
+        // needle: the stitch over there would be too short to lie flat, so the next rib is
+        // awaited.
+        if (dist(out.back().p, fa) < prm_.minSatinSpan)
+            return;
+    }
     out.push_back({fa, Kind::Satin});
     out.push_back({fb, Kind::Satin});
     st.p = p;
@@ -115,10 +124,15 @@ void Tour::rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& 
     st.have = true;
 }
 
-// Underlay keeps off the outline, unless skipping would make its stitch too long.
+// Underlay keeps off the outline, unless skipping would make its stitch too long; and a point
+// too close to the last needle is skipped here rather than dropped later, which could join the
+// satin on either side with a stitch too short to span the column.
 bool Tour::keepRun(Point p, const std::vector<Needle>& out) const {
-    return part_.clearance(p) >= std::min(prm_.underlayInset, 1.0) || out.empty() ||
-           dist(out.back().p, p) >= prm_.runLength * 0.9;
+    if (out.empty())
+        return true;
+    double d = dist(out.back().p, p);
+    return d >= prm_.minStitch &&
+           (part_.clearance(p) >= std::min(prm_.underlayInset, 1.0) || d >= prm_.runLength * 0.9);
 }
 
 void Tour::dfs(int v, int fromEdge) {
