@@ -25,6 +25,17 @@ void Tour::stitch(std::vector<Needle>& out) const {
         if (len < 1e-9)
             continue;
         Point u = d * (1.0 / len);
+        if (!pc.satin && pc.exact) {
+            // Out to the tip of a narrow stroke and back: the tip itself is sewn.
+            int n = std::max(1, int(std::ceil(len / prm_.runLength)));
+            for (int k = 1; k <= n; ++k) {
+                Point p = pc.a + d * (double(k) / n);
+                if (out.empty() || dist(out.back().p, p) >= prm_.minStitch)
+                    out.push_back({p, Kind::Run});
+            }
+            runCarry = 0.0;
+            continue;
+        }
         if (!pc.satin) {
             // Running stitch: points every runLength and at the piece's end, kept off the
             // outline so that the satin over it hides it (corners are skipped).
@@ -142,10 +153,10 @@ void Tour::dfs(int v, int fromEdge) {
             continue;
         used_[e] = true;
         int w = g_.other(e, v);
-        pieces.push_back({g_.pos[v], g_.pos[w], e, false, {}});
+        pieces.push_back({g_.pos[v], g_.pos[w], e, false, {}, false});
         if (!visited_[w])
             dfs(w, e);
-        pieces.push_back({g_.pos[w], g_.pos[v], e, true, {}});
+        pieces.push_back({g_.pos[w], g_.pos[v], e, true, {}, false});
     }
     if (g_.degree[v] == 1)
         cap(v);
@@ -157,8 +168,6 @@ void Tour::dfs(int v, int fromEdge) {
 // the ribs shorten into the sharp corner, as satin lettering ends.
 void Tour::cap(int v) {
     double r = g_.radius[v];
-    if (r < prm_.minSatinSpan * 0.5)
-        return;
     // Direction of the axis, taken over a stretch about as long as the radius.
     int cur = v, prev = -1;
     double walked = 0.0;
@@ -182,10 +191,29 @@ void Tour::cap(int v) {
     }
     Point t = unit(g_.pos[v] - back);
     Point n{-t.y, t.x};
-    // The chord through the vertex itself, then on along t.
-    double lo = -r, hi = r;
+    if (r < 1.0)
+        return;  // the tip of a corner, not the end of a stroke
+    if (r < prm_.minSatinSpan * 0.5) {
+        // Too narrow for satin: the running stitch is carried on to the end of the stroke,
+        // stopping short of it by about the thread's half width.
+        double reach = 0.0;
+        for (double s = 1.0; s <= 4.0 * r + 10.0 && part_.inside(g_.pos[v] + t * s); s += 1.0)
+            reach = s;
+        reach -= 1.5;
+        if (reach < prm_.minStitch)
+            return;
+        Point tip = g_.pos[v] + t * reach;
+        pieces.push_back({g_.pos[v], tip, -1, false, {}, true});
+        pieces.push_back({tip, g_.pos[v], -1, false, {}, true});
+        return;
+    }
+    // The chord through the vertex itself, then on along t in small steps; a rib every satin
+    // spacing and one at the last chord, so that short ends are sewn too.
+    double lo = -r, hi = r, lastRib = 0.0;
     std::vector<std::pair<Point, Point>> ribs;
-    for (double s = 0.0; s <= 4.0 * r + prm_.maxSatinSpan; s += prm_.satinSpacing) {
+    std::pair<Point, Point> last;
+    double lastS = 0.0;
+    for (double s = 0.0; s <= 4.0 * r + prm_.maxSatinSpan; s += 1.0) {
         Point p = g_.pos[v] + t * s;
         double bestOverlap = 0.0, nlo = 0.0, nhi = 0.0;
         for (const auto& c : part_.chords(p, n)) {
@@ -197,20 +225,27 @@ void Tour::cap(int v) {
             }
         }
         // A chord much longer than the stroke is wide has run into another stroke.
-        if (bestOverlap <= 0.0 || nhi - nlo < prm_.minSatinSpan * 0.6 || nhi - nlo > 2.6 * r + 2.0)
+        if (bestOverlap <= 0.0 || nhi - nlo < prm_.minSatinSpan * 0.6 ||
+            nhi - nlo > 2.6 * r + 2.0)
             break;
         lo = nlo;
         hi = nhi;
-        if (s > 0.0)
-            ribs.push_back({p + n * lo, p + n * hi});
+        last = {p + n * lo, p + n * hi};
+        lastS = s;
+        if (s - lastRib >= prm_.satinSpacing) {
+            ribs.push_back(last);
+            lastRib = s;
+        }
     }
+    if (lastS - lastRib >= 1.0)
+        ribs.push_back(last);
     if (ribs.empty())
         return;
     // Out along the middle of the ribs (underlay), back with satin.
     Point end = (ribs.back().first + ribs.back().second) * 0.5;
-    pieces.push_back({g_.pos[v], end, -1, false, {}});
+    pieces.push_back({g_.pos[v], end, -1, false, {}, false});
     std::reverse(ribs.begin(), ribs.end());
-    pieces.push_back({end, g_.pos[v], -1, true, ribs});
+    pieces.push_back({end, g_.pos[v], -1, true, ribs, false});
 }
 
 }  // namespace digitizer

@@ -18,6 +18,7 @@ struct Piece {
     int edge = -1;
     bool satin = false;
     std::vector<std::pair<Point, Point>> ribs;  // in sewing order
+    bool exact = false;  // a running piece whose end is sewn wherever it lies (narrow tips)
 };
 
 class Tour {
