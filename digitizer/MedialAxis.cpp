@@ -97,6 +97,38 @@ MGraph medialGraph(const Part& part) {
         m.v1 = vertexId(e.vertex1(), m.sa);
         if (m.v0 == m.v1)
             continue;
+        if (!e.is_curved() || m.sa.point == m.sb.point) {
+            g.edges.push_back(m);
+            continue;
+        }
+        // Between a corner and a segment the axis is a parabola: sewn along its chord, the
+        // feet of a rib would be lopsided and the rib cross the column at a slant. The arc is
+        // followed in steps of about 0.3 mm instead, each point equidistant from both sites.
+        const Site& corner = m.sa.point ? m.sa : m.sb;
+        const Site& side = m.sa.point ? m.sb : m.sa;
+        Point dir = unit(side.b - side.a);
+        Point n{-dir.y, dir.x};
+        if (dot(corner.a - side.a, n) < 0.0)
+            n = n * -1.0;
+        double t0 = dot(a - side.a, dir), t1 = dot(b - side.a, dir);
+        int steps = std::max(1, int(std::ceil(dist(a, b) / 3.0)));
+        int prev = m.v0;
+        for (int k = 1; k < steps; ++k) {
+            Point q = side.a + dir * (t0 + (t1 - t0) * k / steps);
+            double h = dot(corner.a - q, n);
+            if (h <= 1e-9)
+                continue;
+            double r = dot(corner.a - q, corner.a - q) / (2.0 * h);
+            int id = int(g.pos.size());
+            g.pos.push_back(q + n * r);
+            g.radius.push_back(r);
+            MEdge piece = m;
+            piece.v0 = prev;
+            piece.v1 = id;
+            g.edges.push_back(piece);
+            prev = id;
+        }
+        m.v0 = prev;
         g.edges.push_back(m);
     }
     g.adj.assign(g.pos.size(), {});

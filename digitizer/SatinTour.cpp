@@ -135,15 +135,14 @@ void Tour::rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& 
     st.have = true;
 }
 
-// Underlay keeps off the outline, unless skipping would make its stitch too long; and a point
+// Underlay keeps off the outline (a long stitch left by skipping is split later); and a point
 // too close to the last needle is skipped here rather than dropped later, which could join the
 // satin on either side with a stitch too short to span the column.
 bool Tour::keepRun(Point p, const std::vector<Needle>& out) const {
     if (out.empty())
         return true;
     double d = dist(out.back().p, p);
-    return d >= prm_.minStitch &&
-           (part_.clearance(p) >= std::min(prm_.underlayInset, 1.0) || d >= prm_.runLength * 0.9);
+    return d >= prm_.minStitch && part_.clearance(p) >= std::min(prm_.underlayInset, 1.0);
 }
 
 void Tour::dfs(int v, int fromEdge) {

@@ -48,7 +48,7 @@
 
 namespace {
 
-const char* const kVersion = "make-font-pack 1.0";
+const char* const kVersion = "make-font-pack 1.1";
 
 struct Options {
     std::string font, out, specimen, latin;
