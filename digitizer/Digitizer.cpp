@@ -152,7 +152,7 @@ void sewBareSpotsFirst(const Part& part, const Params& prm, std::vector<Needle>&
                                                          dist(spots[best].nearestVertex(at), at)))
                 best = i;
         sewn[best] = true;
-        std::vector<Needle> spot = sewPart(spots[best], prm, at);
+        std::vector<Needle> spot = sewSpot(spots[best], prm, at, part, router);
         dropShort(spot, prm.minStitch);
         if (spot.size() < 2)
             continue;

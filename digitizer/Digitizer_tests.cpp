@@ -6,6 +6,7 @@
 
 #include "digitizer/Digitizer.h"
 #include "digitizer/GlyphRecord.h"
+#include "digitizer/Patch.h"
 #include "digitizer/Quality.h"
 
 using namespace digitizer;
@@ -234,6 +235,48 @@ TEST(Digitizer, LongStitchesAreSplit) {
         }
     }
     EXPECT_GT(satin, 40);
+}
+
+TEST(Digitizer, BareSpotIsSewnAsParallelSatinAcrossItsNarrowSide) {
+    // A 3 x 2 mm spot: stitches run across its 2 mm side, a satin spacing apart along the 3 mm.
+    std::vector<Part> parts = makeParts({rect(0, 0, 30, 20)});
+    ASSERT_EQ(parts.size(), 1u);
+    MGraph axis = medialGraph(parts[0]);
+    Router router(parts[0], axis);
+    std::vector<Needle> path = sewSpot(parts[0], Params(), {0, 0}, parts[0], router);
+    int ribs = 0;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        if (path[i].kind != Kind::Satin || path[i - 1].kind != Kind::Satin)
+            continue;
+        Point a = path[i - 1].p, b = path[i].p;
+        EXPECT_NEAR(std::fabs(b.y - a.y), 20.0, 0.5) << "stitch " << i;
+        EXPECT_LE(std::fabs(b.x - a.x), Params().satinSpacing + 0.5) << "stitch " << i;
+        ++ribs;
+    }
+    EXPECT_GE(ribs, 7);  // 30 / 3.6 rows
+    EXPECT_EQ(measure({rect(0, 0, 30, 20)}, path).shortStitches, 0);
+}
+
+TEST(Digitizer, UncoveredFindsTheSpotNoStitchReaches) {
+    // Satin over the left half of a 4 x 2 mm bar leaves the right half bare.
+    std::vector<Part> parts = makeParts({rect(0, 0, 40, 20)});
+    std::vector<Needle> half;
+    for (int x = 0; x <= 20; x += 4) {
+        half.push_back({{double(x), 0}, Kind::Satin});
+        half.push_back({{double(x), 20}, Kind::Satin});
+    }
+    std::vector<Part> bare = uncovered(parts[0], half, 2.0, 4.0, 40.0);
+    ASSERT_EQ(bare.size(), 1u);
+    double minX = 1e9;
+    for (Point q : bare[0].rings[0])
+        minX = std::min(minX, q.x);
+    EXPECT_NEAR(minX, 22.0, 1.0);
+    // Covered all over, nothing is left.
+    for (int x = 24; x <= 40; x += 4) {
+        half.push_back({{double(x), 0}, Kind::Satin});
+        half.push_back({{double(x), 20}, Kind::Satin});
+    }
+    EXPECT_TRUE(uncovered(parts[0], half, 2.0, 4.0, 40.0).empty());
 }
 
 TEST(GlyphRecord, EncodesShortStitchesLongMovementsAdvanceAndBounds) {
