@@ -89,15 +89,20 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
     return out;
 }
 
-// Drops stitches shorter than the minimum (movements and lock stitches excepted).
-void dropShort(std::vector<Needle>& path, double minStitch) {
+// Drops stitches shorter than the minimum (movements and lock stitches excepted), and satin
+// stitches too short to span a column: those are left where pieces of the walk meet, and would
+// only bunch up.
+void dropShort(std::vector<Needle>& path, const Params& prm) {
     std::vector<Needle> kept;
     for (const Needle& n : path) {
         // Judged as stored, in whole 0.1 mm.
         auto rounded = [](Point p) { return Point{std::round(p.x), std::round(p.y)}; };
-        if (!kept.empty() && n.kind != Kind::Lock && n.kind != Kind::Jump && n.kind != Kind::Trim &&
-            dist(rounded(kept.back().p), rounded(n.p)) < minStitch)
-            continue;
+        if (!kept.empty() && n.kind != Kind::Lock && n.kind != Kind::Jump && n.kind != Kind::Trim) {
+            double d = dist(rounded(kept.back().p), rounded(n.p));
+            if (d < prm.minStitch ||
+                (n.kind == Kind::Satin && kept.back().kind == Kind::Satin && d < prm.minSatinSpan))
+                continue;
+        }
         kept.push_back(n);
     }
     path.swap(kept);
@@ -153,7 +158,7 @@ void sewBareSpotsFirst(const Part& part, const Params& prm, std::vector<Needle>&
                 best = i;
         sewn[best] = true;
         std::vector<Needle> spot = sewSpot(spots[best], prm, at, part, router);
-        dropShort(spot, prm.minStitch);
+        dropShort(spot, prm);
         if (spot.size() < 2)
             continue;
         if (pre.empty())
@@ -204,9 +209,9 @@ std::vector<Needle> digitize(const std::vector<Ring>& outline, const Params& par
         }
         sewn[best] = true;
         std::vector<Needle> part = sewPart(parts[best], params, here);
-        dropShort(part, params.minStitch);
+        dropShort(part, params);
         sewBareSpotsFirst(parts[best], params, part);
-        dropShort(part, params.minStitch);
+        dropShort(part, params);
         if (part.size() < 2) {
             // Too small for any column or fill (a tiny ring or dot): a running stitch around it.
             part.clear();
@@ -215,7 +220,7 @@ std::vector<Needle> digitize(const std::vector<Ring>& outline, const Params& par
             loop.push_back(ring.front());
             part.push_back({loop.front(), Kind::Run});
             runAlong(loop, params.runLength / 2, Kind::Run, part);
-            dropShort(part, params.minStitch);
+            dropShort(part, params);
         }
         if (part.size() < 2)
             continue;

@@ -224,8 +224,7 @@ void Tour::cap(int v) {
             }
         }
         // A chord much longer than the stroke is wide has run into another stroke.
-        if (bestOverlap <= 0.0 || nhi - nlo < prm_.minSatinSpan * 0.6 ||
-            nhi - nlo > 2.6 * r + 2.0)
+        if (bestOverlap <= 0.0 || nhi - nlo < prm_.minSatinSpan * 0.6 || nhi - nlo > 2.6 * r + 2.0)
             break;
         lo = nlo;
         hi = nhi;
