@@ -237,6 +237,28 @@ TEST(Digitizer, LongStitchesAreSplit) {
     EXPECT_GT(satin, 40);
 }
 
+TEST(Digitizer, StemOfATRunsUpToTheBarWithoutFanningIntoIt) {
+    // The bar carries its column through the junction. The stem's ribs (level, across it) go up
+    // to where the bar begins, and none fans up into the bar.
+    std::vector<Ring> t{rect(0, 0, 100, 20), rect(40, 20, 60, 100)};
+    std::vector<Needle> path = digitize(t);
+    int stemRibs = 0;
+    double top = 1e9;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        if (path[i].kind != Kind::Satin || path[i - 1].kind != Kind::Satin)
+            continue;
+        Point a = path[i - 1].p, b = path[i].p;
+        if (std::fabs(b.x - a.x) < 15.0 || std::fabs(b.y - a.y) > 6.0)
+            continue;  // not a level stitch across the stem
+        ++stemRibs;
+        top = std::min({top, a.y, b.y});
+        EXPECT_GE(std::min(a.y, b.y), 18.0) << "stitch " << i;
+    }
+    EXPECT_GT(stemRibs, 30);
+    EXPECT_LE(top, 23.0);
+    EXPECT_GE(measure(t, path).coverage, 0.97);
+}
+
 TEST(Digitizer, BareSpotIsSewnAsParallelSatinAcrossItsNarrowSide) {
     // A 3 x 2 mm spot: stitches run across its 2 mm side, a satin spacing apart along the 3 mm.
     std::vector<Part> parts = makeParts({rect(0, 0, 30, 20)});

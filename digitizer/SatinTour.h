@@ -46,6 +46,7 @@ private:
     // spaced: the rib comes from a list already a satin spacing apart.
     void rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& out,
               bool spaced = false) const;
+    void findJunctions();
     void dfs(int v, int fromEdge);
     void cap(int v);
 
@@ -53,6 +54,7 @@ private:
     const MGraph& g_;
     const Params& prm_;
     std::vector<bool> used_;
+    std::vector<std::vector<int>> trims_;  // per edge: junctions where its branch stops
 };
 
 }  // namespace digitizer
