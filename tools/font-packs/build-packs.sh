@@ -68,7 +68,16 @@ cp /usr/share/common-licenses/GPL-2 "$FONTS_DIR/licences/GPL-2"
     cat "$LOGS/${entry%%|*}.log"
   done
   echo
+  # All fonts together, from each font's "all sizes" line.
+  for entry in "${FONTS[@]}"; do grep '^all sizes' "$LOGS/${entry%%|*}.log"; done | awk '
+    { g += $4; cov += $4 * $7; if (!n++ || $9 < cmin) cmin = $9; low += $11 + 0
+      if ($14 > omax) omax = $14; high += $16 + 0; short += $18
+      split($21, sp, "\\.\\."); if (!smin || sp[1] + 0 < smin) smin = sp[1] + 0; if (sp[2] + 0 > smax) smax = sp[2] + 0
+      split($24, sc, "\\.\\."); if (!qmin || sc[1] + 0 < qmin) qmin = sc[1] + 0; if (sc[2] + 0 > qmax) qmax = sc[2] + 0
+      if ($28 > rmax) rmax = $28; trims += $31; jumps += $34 }
+    END { printf "all fonts glyphs %d  coverage mean %.3f min %.3f (<0.90: %d)  outside max %.3f (>0.05: %d)  short %d  satin span %.1f..%.1f mm  spacing %.2f..%.2f mm  run max %.1f mm  trims %d  extra jumps %d\n",
+          g, cov / g, cmin, low, omax, high, short, smin, smax, qmin, qmax, rmax, trims, jumps }'
   echo "Built in $((end - start)) s; packs $(du -sk --exclude=licences "$FONTS_DIR" | cut -f1) KiB on disk."
 } > "$FONTS_DIR/QUALITY.txt"
 rm -rf "$LOGS"
-grep -E "^make-font-pack|^all sizes|^Built" "$FONTS_DIR/QUALITY.txt"
+grep -E "^make-font-pack|^all sizes|^all fonts|^Built" "$FONTS_DIR/QUALITY.txt"
