@@ -32,27 +32,6 @@ struct Part {
                 return false;
         return true;
     }
-    // Nearest outline hit of the ray p + t·d (d a unit vector), t in (0, maxT]; false if none.
-    bool ray(Point p, Point d, double maxT, Point& hit) const {
-        double best = maxT;
-        bool found = false;
-        for (const Site& s : segments) {
-            Point e = s.b - s.a;
-            double den = cross(d, e);
-            if (std::fabs(den) < 1e-12)
-                continue;
-            Point w = s.a - p;
-            double t = cross(w, e) / den;
-            double u = cross(w, d) / den;
-            if (t > 1e-6 && t <= best && u >= 0.0 && u <= 1.0) {
-                best = t;
-                found = true;
-            }
-        }
-        if (found)
-            hit = p + d * best;
-        return found;
-    }
     // The stretches of the line p + l·n (n a unit vector) that lie inside, as sorted intervals
     // of l.
     std::vector<std::pair<double, double>> chords(Point p, Point n) const {

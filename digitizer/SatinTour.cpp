@@ -7,7 +7,7 @@ void Tour::walk(int start) {
     visited_.assign(g_.pos.size(), false);
     used_.assign(g_.edges.size(), false);
     findJunctions();
-    dfs(start, -1);
+    dfs(start);
 }
 
 // Where three or more strokes meet, every branch's ribs would fan into the junction and cross
@@ -215,7 +215,7 @@ bool Tour::keepRun(Point p, const std::vector<Needle>& out) const {
     return d >= prm_.minStitch && part_.clearance(p) >= std::min(prm_.underlayInset, 1.0);
 }
 
-void Tour::dfs(int v, int fromEdge) {
+void Tour::dfs(int v) {
     visited_[v] = true;
     for (int e : g_.adj[v]) {
         if (!g_.edges[e].alive || used_[e])
@@ -224,7 +224,7 @@ void Tour::dfs(int v, int fromEdge) {
         int w = g_.other(e, v);
         pieces.push_back({g_.pos[v], g_.pos[w], e, false, {}, false});
         if (!visited_[w])
-            dfs(w, e);
+            dfs(w);
         pieces.push_back({g_.pos[w], g_.pos[v], e, true, {}, false});
     }
     if (g_.degree[v] == 1)

@@ -47,7 +47,7 @@ private:
     void rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& out,
               bool spaced = false) const;
     void findJunctions();
-    void dfs(int v, int fromEdge);
+    void dfs(int v);
     void cap(int v);
 
     const Part& part_;
