@@ -15,80 +15,6 @@ namespace digitizer {
 
 namespace {
 
-// Stitches of one part, starting as close to from as the part allows.
-std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
-    std::vector<Needle> out;
-    MGraph g = medialGraph(part);
-    double maxR = 0.0;  // half the widest place, junctions included
-    for (std::size_t v = 0; v < g.pos.size(); ++v)
-        if (g.degree[v] > 0)
-            maxR = std::max(maxR, g.radius[v]);
-    // The unpruned axis reaches every corner and stays connected: the router's ways follow it.
-    MGraph whole = g;
-    Router router(part, whole);
-    prune(g);
-    // Width of the strokes: the axis length-weighted 80th percentile of the width, so that a
-    // few wide junctions do not turn a letter into fill.
-    double axis = 0.0;
-    std::vector<std::pair<double, double>> widths;  // width, axis length
-    for (const MEdge& e : g.edges)
-        if (e.alive) {
-            double l = dist(g.pos[e.v0], g.pos[e.v1]);
-            axis += l;
-            widths.push_back({g.radius[e.v0] + g.radius[e.v1], l});
-        }
-    std::sort(widths.begin(), widths.end());
-    double stroke = 0.0, acc = 0.0;
-    for (const auto& w : widths) {
-        acc += w.second;
-        stroke = w.first;
-        if (acc >= 0.8 * axis)
-            break;
-    }
-    // Dots and other blobs have an axis hardly longer than they are wide: fill them, as
-    // strokes too wide for satin.
-    if (!(axis > 3.0 * maxR) || stroke > prm.maxSatinSpan) {
-        fillPart(part, prm, part.nearestVertex(from), out, &router);
-        return out;
-    }
-    std::vector<bool> done(g.pos.size(), false);
-    Point here = from;
-    for (;;) {
-        // The next component of the axis: its stroke end nearest to here, else any vertex.
-        // Stroke ends in corners (radius near 0) make poor starts: the lock stitches would sit
-        // on the outline.
-        int best = -1;
-        bool bestLeaf = false;
-        for (int v = 0; v < int(g.pos.size()); ++v) {
-            if (done[v] || g.degree[v] == 0)
-                continue;
-            bool leaf = g.degree[v] == 1 && g.radius[v] >= prm.underlayInset;
-            if (g.radius[v] < prm.underlayInset && best >= 0)
-                continue;
-            if (best < 0 || (leaf && !bestLeaf) ||
-                (leaf == bestLeaf && dist(g.pos[v], here) < dist(g.pos[best], here))) {
-                best = v;
-                bestLeaf = leaf;
-            }
-        }
-        if (best < 0)
-            break;
-        Tour tour(part, g, prm);
-        tour.walk(best);
-        for (std::size_t v = 0; v < g.pos.size(); ++v)
-            if (tour.visited_[v])
-                done[v] = true;
-        std::vector<Needle> piece;
-        piece.push_back({g.pos[best], Kind::Run});
-        tour.stitch(piece);
-        if (!out.empty())
-            travel(part, piece.front().p, prm, out, &router);
-        out.insert(out.end(), piece.begin() + (out.empty() ? 0 : 1), piece.end());
-        here = out.back().p;
-    }
-    return out;
-}
-
 // Drops stitches shorter than the minimum (movements and lock stitches excepted), and satin
 // stitches too short to span a column: those are left where pieces of the walk meet, and would
 // only bunch up.
@@ -139,14 +65,13 @@ void splitLong(std::vector<Needle>& path, const Params& prm) {
 
 // Junctions, crossings and odd stroke ends that no rib reaches are sewn on their own, before the
 // columns, so that the travel to them and back is hidden under the columns.
-void sewBareSpotsFirst(const Part& part, const Params& prm, std::vector<Needle>& path) {
+void sewBareSpotsFirst(const Part& part, const Params& prm, const Router& router,
+                       std::vector<Needle>& path) {
     if (path.size() < 2)
         return;
     std::vector<Part> spots = uncovered(part, path, 2.0, 4.0, 40.0);
     if (spots.empty())
         return;
-    MGraph axis = medialGraph(part);
-    Router router(part, axis);
     std::vector<bool> sewn(spots.size(), false);
     std::vector<Needle> pre;
     Point at = path.front().p;
@@ -173,6 +98,84 @@ void sewBareSpotsFirst(const Part& part, const Params& prm, std::vector<Needle>&
     travel(part, path.front().p, prm, pre, &router);
     pre.insert(pre.end(), path.begin() + 1, path.end());
     path.swap(pre);
+}
+
+// Stitches of one part, starting as close to from as the part allows, bare spots included.
+std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
+    std::vector<Needle> out;
+    MGraph g = medialGraph(part);
+    double maxR = 0.0;  // half the widest place, junctions included
+    for (std::size_t v = 0; v < g.pos.size(); ++v)
+        if (g.degree[v] > 0)
+            maxR = std::max(maxR, g.radius[v]);
+    // The unpruned axis reaches every corner and stays connected: the router's ways follow it.
+    MGraph whole = g;
+    Router router(part, whole);
+    prune(g);
+    // Width of the strokes: the axis length-weighted 80th percentile of the width, so that a
+    // few wide junctions do not turn a letter into fill.
+    double axis = 0.0;
+    std::vector<std::pair<double, double>> widths;  // width, axis length
+    for (const MEdge& e : g.edges)
+        if (e.alive) {
+            double l = dist(g.pos[e.v0], g.pos[e.v1]);
+            axis += l;
+            widths.push_back({g.radius[e.v0] + g.radius[e.v1], l});
+        }
+    std::sort(widths.begin(), widths.end());
+    double stroke = 0.0, acc = 0.0;
+    for (const auto& w : widths) {
+        acc += w.second;
+        stroke = w.first;
+        if (acc >= 0.8 * axis)
+            break;
+    }
+    // Dots and other blobs have an axis hardly longer than they are wide: fill them, as
+    // strokes too wide for satin.
+    if (!(axis > 3.0 * maxR) || stroke > prm.maxSatinSpan) {
+        fillPart(part, prm, part.nearestVertex(from), out, &router);
+        dropShort(out, prm);
+        sewBareSpotsFirst(part, prm, router, out);
+        return out;
+    }
+    std::vector<bool> done(g.pos.size(), false);
+    Point here = from;
+    for (;;) {
+        // The next component of the axis: its stroke end nearest to here, else any vertex.
+        // Stroke ends in corners (radius near 0) make poor starts: the lock stitches would sit
+        // on the outline.
+        int best = -1;
+        bool bestLeaf = false;
+        for (int v = 0; v < int(g.pos.size()); ++v) {
+            if (done[v] || g.degree[v] == 0)
+                continue;
+            bool leaf = g.degree[v] == 1 && g.radius[v] >= prm.underlayInset;
+            if (g.radius[v] < prm.underlayInset && best >= 0)
+                continue;
+            if (best < 0 || (leaf && !bestLeaf) ||
+                (leaf == bestLeaf && dist(g.pos[v], here) < dist(g.pos[best], here))) {
+                best = v;
+                bestLeaf = leaf;
+            }
+        }
+        if (best < 0)
+            break;
+        Tour tour(part, g, prm);
+        tour.walk(best);
+        for (std::size_t v = 0; v < g.pos.size(); ++v)
+            if (tour.visited_[v])
+                done[v] = true;
+        std::vector<Needle> piece;
+        piece.push_back({g.pos[best], Kind::Run});
+        tour.stitch(piece);
+        if (!out.empty())
+            travel(part, piece.front().p, prm, out, &router);
+        out.insert(out.end(), piece.begin() + (out.empty() ? 0 : 1), piece.end());
+        here = out.back().p;
+    }
+    dropShort(out, prm);
+    sewBareSpotsFirst(part, prm, router, out);
+    return out;
 }
 
 void lock(std::vector<Needle>& out, Point at, Point toward, double len) {
@@ -209,8 +212,6 @@ std::vector<Needle> digitize(const std::vector<Ring>& outline, const Params& par
         }
         sewn[best] = true;
         std::vector<Needle> part = sewPart(parts[best], params, here);
-        dropShort(part, params);
-        sewBareSpotsFirst(parts[best], params, part);
         dropShort(part, params);
         if (part.size() < 2) {
             // Too small for any column or fill (a tiny ring or dot): a running stitch around it.
