@@ -138,6 +138,7 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
         sewBareSpotsFirst(part, prm, router, out);
         return out;
     }
+    std::vector<std::vector<int>> trims = junctionTrims(g);
     std::vector<bool> done(g.pos.size(), false);
     Point here = from;
     for (;;) {
@@ -160,7 +161,7 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
         }
         if (best < 0)
             break;
-        Tour tour(part, g, prm);
+        Tour tour(part, g, trims, prm);
         tour.walk(best);
         for (std::size_t v = 0; v < g.pos.size(); ++v)
             if (tour.visited_[v])

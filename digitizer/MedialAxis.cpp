@@ -271,4 +271,64 @@ void prune(MGraph& g) {
     }
 }
 
+// Where three or more strokes meet, every branch's ribs would fan into the junction and cross
+// one another. The two branches that line up best carry their column through the junction; the
+// others stop at its edge.
+std::vector<std::vector<int>> junctionTrims(const MGraph& g) {
+    std::vector<std::vector<int>> trims(g.edges.size());
+    for (int j = 0; j < int(g.pos.size()); ++j) {
+        if (g.degree[j] < 3)
+            continue;
+        double reach = 1.5 * g.radius[j];
+        struct Branch {
+            std::vector<int> edges;
+            Point dir;
+        };
+        std::vector<Branch> branches;
+        for (int e0 : g.adj[j]) {
+            if (!g.edges[e0].alive)
+                continue;
+            Branch b;
+            int cur = j, e = e0;
+            Point far = g.pos[j];
+            while (e >= 0) {
+                b.edges.push_back(e);
+                cur = g.other(e, cur);
+                if (dist(g.pos[cur], g.pos[j]) <= g.radius[j])
+                    far = g.pos[cur];
+                else if (dist(far, g.pos[j]) < 1e-9)
+                    far = g.pos[cur];
+                if (dist(g.pos[cur], g.pos[j]) > reach || g.degree[cur] != 2)
+                    break;
+                int next = -1;
+                for (int f : g.adj[cur])
+                    if (g.edges[f].alive && f != e)
+                        next = f;
+                e = next;
+            }
+            b.dir = unit(far - g.pos[j]);
+            branches.push_back(b);
+        }
+        // The pair of branches that lines up best, if any lines up at all.
+        int bi = -1, bk = -1;
+        double best = -0.5;
+        for (int i = 0; i < int(branches.size()); ++i)
+            for (int k = i + 1; k < int(branches.size()); ++k) {
+                double opposite = -dot(branches[i].dir, branches[k].dir);
+                if (opposite > best) {
+                    best = opposite;
+                    bi = i;
+                    bk = k;
+                }
+            }
+        if (bi < 0)
+            continue;
+        for (int i = 0; i < int(branches.size()); ++i)
+            if (i != bi && i != bk)
+                for (int e : branches[i].edges)
+                    trims[e].push_back(j);
+    }
+    return trims;
+}
+
 }  // namespace digitizer

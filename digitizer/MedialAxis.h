@@ -32,4 +32,8 @@ MGraph medialGraph(const Part& part);
 // Removes the short branches that run into corners of the outline (see MedialAxis.cpp).
 void prune(MGraph& g);
 
+// For each edge of the graph, the junctions (vertices where three or more branches meet) at
+// which its branch stops: every branch but the two that line up best.
+std::vector<std::vector<int>> junctionTrims(const MGraph& g);
+
 }  // namespace digitizer

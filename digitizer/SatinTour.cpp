@@ -6,67 +6,7 @@ namespace digitizer {
 void Tour::walk(int start) {
     visited_.assign(g_.pos.size(), false);
     used_.assign(g_.edges.size(), false);
-    findJunctions();
     dfs(start);
-}
-
-// Where three or more strokes meet, every branch's ribs would fan into the junction and cross
-// one another. The two branches that line up best carry their column through the junction; the
-// others stop at its edge. Records, for each edge of the others near a junction, that junction.
-void Tour::findJunctions() {
-    trims_.assign(g_.edges.size(), {});
-    for (int j = 0; j < int(g_.pos.size()); ++j) {
-        if (g_.degree[j] < 3)
-            continue;
-        double reach = 1.5 * g_.radius[j];
-        struct Branch {
-            std::vector<int> edges;
-            Point dir;
-        };
-        std::vector<Branch> branches;
-        for (int e0 : g_.adj[j]) {
-            if (!g_.edges[e0].alive)
-                continue;
-            Branch b;
-            int cur = j, e = e0;
-            Point far = g_.pos[j];
-            while (e >= 0) {
-                b.edges.push_back(e);
-                cur = g_.other(e, cur);
-                if (dist(g_.pos[cur], g_.pos[j]) <= g_.radius[j])
-                    far = g_.pos[cur];
-                else if (dist(far, g_.pos[j]) < 1e-9)
-                    far = g_.pos[cur];
-                if (dist(g_.pos[cur], g_.pos[j]) > reach || g_.degree[cur] != 2)
-                    break;
-                int next = -1;
-                for (int f : g_.adj[cur])
-                    if (g_.edges[f].alive && f != e)
-                        next = f;
-                e = next;
-            }
-            b.dir = unit(far - g_.pos[j]);
-            branches.push_back(b);
-        }
-        // The pair of branches that lines up best, if any lines up at all.
-        int bi = -1, bk = -1;
-        double best = -0.5;
-        for (int i = 0; i < int(branches.size()); ++i)
-            for (int k = i + 1; k < int(branches.size()); ++k) {
-                double opposite = -dot(branches[i].dir, branches[k].dir);
-                if (opposite > best) {
-                    best = opposite;
-                    bi = i;
-                    bk = k;
-                }
-            }
-        if (bi < 0)
-            continue;
-        for (int i = 0; i < int(branches.size()); ++i)
-            if (i != bi && i != bk)
-                for (int e : branches[i].edges)
-                    trims_[e].push_back(j);
-    }
 }
 
 // Turns the pieces into needle points.

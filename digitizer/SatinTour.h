@@ -23,8 +23,10 @@ struct Piece {
 
 class Tour {
 public:
-    // The part, graph and parameters are borrowed and must outlive the tour.
-    Tour(const Part& part, const MGraph& g, const Params& prm) : part_(part), g_(g), prm_(prm) {}
+    // trims is junctionTrims(g). Everything is borrowed and must outlive the tour.
+    Tour(const Part& part, const MGraph& g, const std::vector<std::vector<int>>& trims,
+         const Params& prm)
+        : part_(part), g_(g), prm_(prm), trims_(trims) {}
 
     // The pieces of a walk over the component that holds start, ending at start again.
     void walk(int start);
@@ -46,7 +48,6 @@ private:
     // spaced: the rib comes from a list already a satin spacing apart.
     void rib_(Point p, Point fa, Point fb, RibState& st, std::vector<Needle>& out,
               bool spaced = false) const;
-    void findJunctions();
     void dfs(int v);
     void cap(int v);
 
@@ -54,7 +55,7 @@ private:
     const MGraph& g_;
     const Params& prm_;
     std::vector<bool> used_;
-    std::vector<std::vector<int>> trims_;  // per edge: junctions where its branch stops
+    const std::vector<std::vector<int>>& trims_;  // per edge: junctions where its branch stops
 };
 
 }  // namespace digitizer
