@@ -2,6 +2,7 @@
 // its one home; main thread only.
 #pragma once
 
+#include <map>
 #include <string>
 
 #include "net/MivoStickLink.h"
@@ -16,6 +17,10 @@ extern std::string currentOpenPath;
 extern std::string prefPath;
 // The computer's own address lies on the MivoStick's network.
 extern bool stickConnected;
+
+// The command-line options of this run by name (see commandLineOptions in Platform.h), read by
+// the parts they configure.
+extern std::map<std::string, std::string> startOptions;
 
 // The link to the MivoStick, one for the whole run (its busy flag and reply text are the
 // process-wide ones).

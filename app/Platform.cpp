@@ -44,8 +44,56 @@ bool hasSeparator(const std::string& path) {
 
 }  // namespace
 
-CommandLine parseCommandLine(const std::vector<std::string>& args, const std::string& initialCwd) {
+const std::vector<CommandLineOption>& commandLineOptions() {
+    static const std::vector<CommandLineOption> options = {
+        {"exit-after-first-frame", true,
+         "quit as soon as the first complete frame is on screen (start-up checks)"},
+    };
+    return options;
+}
+
+namespace {
+
+// Splits the options off the arguments; what is left keeps its order.
+std::vector<std::string> takeOptions(const std::vector<std::string>& all, CommandLine& cl) {
+    std::vector<std::string> rest;
+    for (size_t i = 0; i < all.size(); ++i) {
+        const std::string& a = all[i];
+        if (i == 0 || a.size() < 3 || a.compare(0, 2, "--") != 0) {
+            rest.push_back(a);
+            continue;
+        }
+        std::string name = a.substr(2);
+        std::string value;
+        const size_t eq = name.find('=');
+        const bool inlineValue = eq != std::string::npos;
+        if (inlineValue) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        }
+        const CommandLineOption* known = nullptr;
+        for (const CommandLineOption& o : commandLineOptions()) {
+            if (name == o.name)
+                known = &o;
+        }
+        if (known == nullptr) {
+            cl.unknownOptions.push_back(a);
+            continue;
+        }
+        // A value-taking option swallows the next argument, whatever it looks like.
+        if (!known->flag && !inlineValue && i + 1 < all.size())
+            value = all[++i];
+        cl.options[name] = value;
+    }
+    return rest;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(const std::vector<std::string>& allArgs,
+                             const std::string& initialCwd) {
     CommandLine cl;
+    const std::vector<std::string> args = takeOptions(allArgs, cl);
     if (args.size() < 2)
         return cl;
 

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,9 +24,24 @@ struct CommandLine {
     std::string currentOpenFile;   // the document argument ("" when none)
     std::string currentOpenPath;   // directory of the last path argument
     std::string workingDirectory;  // where to change to before anything is loaded ("" = stay)
+    // Options by name without the dashes: "--stick 10.0.0.1" and "--stick=10.0.0.1" both give
+    // options["stick"] = "10.0.0.1"; a flag (see commandLineFlags) gives "".
+    std::map<std::string, std::string> options;
+    // Options that name nothing this program knows, as given; start-up reports them.
+    std::vector<std::string> unknownOptions;
 };
 
-// Reads the arguments (argument 0 the program, argument 1 the document; later ones are ignored).
+// The options the editor takes. Each takes a value unless it is a flag.
+struct CommandLineOption {
+    const char* name;
+    bool flag;
+    const char* help;
+};
+const std::vector<CommandLineOption>& commandLineOptions();
+
+// Reads the arguments. Options ("--name value", "--name=value", flags alone) may stand anywhere
+// and are taken out first; of the rest, argument 0 is the program and argument 1 the document
+// (later ones are ignored).
 // With fewer than two arguments nothing is set. The program's folder becomes the working
 // directory so that the data folder beside it is found; a bare program name (no folder) leaves
 // the working directory alone. A relative document path is made absolute against `initialCwd`,

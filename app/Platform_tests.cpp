@@ -95,6 +95,22 @@ TEST(CommandLine, AProgramInTheRootFolder) {
     EXPECT_EQ(cl.currentOpenPath, "");
 }
 
+TEST(CommandLine, OptionsAreTakenOutWhereverTheyStand) {
+    const CommandLine cl = parseCommandLine(
+        {"/opt/mes/mes", "--exit-after-first-frame", "/d/a.mpes", "--frobnicate", "x.pes"}, "/");
+    EXPECT_EQ(cl.currentOpenFile, "/d/a.mpes");
+    ASSERT_EQ(cl.options.count("exit-after-first-frame"), 1u);
+    EXPECT_EQ(cl.options.at("exit-after-first-frame"), "");
+    ASSERT_EQ(cl.unknownOptions.size(), 1u);
+    EXPECT_EQ(cl.unknownOptions[0], "--frobnicate");
+
+    // Options alone name no document and move nowhere.
+    const CommandLine alone = parseCommandLine({"/opt/mes/mes", "--exit-after-first-frame"}, "/");
+    EXPECT_EQ(alone.currentOpenFile, "");
+    EXPECT_EQ(alone.workingDirectory, "");
+    EXPECT_EQ(alone.options.size(), 1u);
+}
+
 TEST(WorkingDirectory, ChangesAndReportsFailure) {
     const std::string before = currentDirectory();
     ASSERT_FALSE(before.empty());

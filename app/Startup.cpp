@@ -137,6 +137,20 @@ void rememberEarlyQuit(int) {
     earlyQuitRequested = 1;
 }
 
+// Ends the run once the first frame is on screen: the loop pumps heartbeats right after it has
+// presented. Used to check and time start-up from outside.
+class QuitAfterFirstFrame : public GUI_Heartbeat {
+public:
+    bool pump() override {
+        GUI_Print("First frame after %u ms\n", unsigned(GUI_firstPresentTicks));
+        SDL_Event quit;
+        SDL_zero(quit);
+        quit.type = SDL_QUIT;
+        SDL_PushEvent(&quit);
+        return false;
+    }
+};
+
 // Libraries in the order they are initialised; a failure undoes the earlier ones in reverse.
 void quitLibraries(int initialised) {
     if (initialised >= 4)
@@ -161,13 +175,16 @@ int runEditor(int argc, char** argv) {
     std::vector<std::string> args;
     for (int i = 0; i < argc && argv != nullptr && argv[i] != nullptr; ++i)
         args.push_back(argv[i]);
-    if (args.size() >= 2) {
-        const CommandLine cl = parseCommandLine(args, currentDirectory());
+    const CommandLine cl = parseCommandLine(args, currentDirectory());
+    startOptions = cl.options;
+    for (const std::string& unknown : cl.unknownOptions)
+        GUI_Print("Unknown option %s (ignored)\n", unknown.c_str());
+    if (!cl.currentOpenFile.empty()) {
         GUI_Print("argv[0] = %s\n", args[0].c_str());
         // A folder that cannot be entered leaves the working directory as it was.
         if (!cl.workingDirectory.empty())
             setCurrentDirectory(cl.workingDirectory);
-        GUI_Print("argv[1] = %s\n", args[1].c_str());
+        GUI_Print("argv[1] = %s\n", cl.currentOpenFile.c_str());
         currentOpenFile = cl.currentOpenFile;
         currentOpenPath = cl.currentOpenPath;
         GUI_Print("currentOpenFile = %s\n", currentOpenFile.c_str());
@@ -281,6 +298,8 @@ int runEditor(int argc, char** argv) {
     openCommandLineDocument();
 
     // 21: run until the user quits.
+    if (startOptions.count("exit-after-first-frame"))
+        GUI_AddHeartbeat(new QuitAfterFirstFrame);
     GUI_Run(false, nullptr);
 
     clearLocalizableStrings();
