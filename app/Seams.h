@@ -6,14 +6,6 @@
 
 #include <string>
 
-// Settings: defaults, then the settings file; may change the interface language.
-// (Defaults only.)
-void loadSettings();
-
-// The main window under a new GUI_TopView. (The root view "GUI" with its window-event handler
-// and an empty canvas "Main".)
-void buildMainWindow();
-
 // The status label and the version label on the bottom bar, the status filled at once.
 // (Nothing.)
 void buildStatusLabels();
@@ -28,7 +20,3 @@ void freeStitchTextures();
 
 // The emoticon thumbnail textures. (Nothing.)
 void freeEmoticonThumbnails();
-
-// Opens a project / imports a PES design as a layer. (Logs that it cannot yet.)
-void loadMPESW(const std::string& path);
-void importPESW(const std::string& path);

@@ -14,7 +14,10 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/DocumentFile.h"
+#include "app/MainWindow.h"
 #include "app/Seams.h"
+#include "app/Settings.h"
 #include "gui/Draw.h"
 #include "gui/FileUtils.h"
 #include "gui/Fonts.h"

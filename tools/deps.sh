@@ -9,6 +9,7 @@ PACKAGES=(
     libboost-filesystem-dev libboost-dev libutfcpp-dev
     libfreetype-dev libharfbuzz-dev libpolyclipping-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth x11-utils xdotool imagemagick
 )
 if [ "${MES_DEPS_EXTRA:-}" != "" ]; then
     read -r -a extra <<<"$MES_DEPS_EXTRA"
