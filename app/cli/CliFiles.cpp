@@ -1,12 +1,26 @@
 #include "app/cli/CliFiles.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iterator>
 
 namespace cli {
 
+namespace {
+
+// Removes the partial file without losing the errno of the failure before it.
+void removeKeepingErrno(const std::string& path) {
+    const int saved = errno;
+    std::remove(path.c_str());
+    errno = saved;
+}
+
+}  // namespace
+
 bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
@@ -16,6 +30,7 @@ bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
 
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
     const std::string part = path + ".part";
+    errno = 0;
     {
         std::ofstream out(part, std::ios::binary | std::ios::trunc);
         if (!out)
@@ -24,15 +39,19 @@ bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
                   static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out) {
-            std::remove(part.c_str());
+            removeKeepingErrno(part);
             return false;
         }
     }
     if (std::rename(part.c_str(), path.c_str()) != 0) {
-        std::remove(part.c_str());
+        removeKeepingErrno(part);
         return false;
     }
     return true;
+}
+
+std::string lastSystemError() {
+    return errno != 0 ? std::strerror(errno) : "unknown reason";
 }
 
 }  // namespace cli
