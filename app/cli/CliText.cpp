@@ -22,6 +22,8 @@ namespace cli {
 
 int text(const Invocation& in) {
     const std::string text = in.operand(0);
+    if (text.empty())
+        throw UsageError("TEXT is empty");
     const int font = fontOption(in);
     const int size = sizeStepOption(in, font);
     const int letterSpace = in.integer("--letter-space", -2000, 2000, 0);

@@ -268,6 +268,7 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
         {"out", "'" + path("out.pes") + "'"},
         {"nodir", "'" + path("no/such/folder/out") + "'"},
         {"file", "'" + path("a-file") + "'"},
+        {"dir", "'" + dir.string() + "'"},
     };
     const struct {
         const char* args;
@@ -284,6 +285,7 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
         {"info {in} {in}", 2, "unexpected argument"},
         {"info --fast {in}", 2, "mes-cli info: unknown option --fast"},
         {"info {missing}", 1, "cannot read"},
+        {"info {dir}", 1, "Is a directory"},
 
         {"dump", 2, "mes-cli dump: missing FILE"},
         {"dump --all {in}", 2, "unknown option --all"},
@@ -309,6 +311,7 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
         {"render {in} -o {nodir}.png", 1, "cannot write"},
 
         {"text", 2, "mes-cli text: missing TEXT"},
+        {"text '' --font 0 --size 0 -o {out}", 2, "mes-cli text: TEXT is empty"},
         {"text abc --font 0 --size 0", 2, "mes-cli text: missing -o OUT.pes"},
         {"text x --font 99 --size 0 -o {out}", 2,
          "--font 99: fonts are 0 to 14, see mes-cli fonts"},
@@ -328,6 +331,7 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
         {"batch {csv} --font 0 --size 25mm -o d", 2, "has no 25 mm size"},
         {"batch {csv} --font 0 --size 0 --format dst -o d", 2, "unknown option --format"},
         {"batch {missing} --font 0 --size 0 -o {nodir}", 1, "cannot read"},
+        {"batch {dir} --font 0 --size 0 -o {nodir}", 1, "Is a directory"},
         {"batch {csv} --font 0 --size 0 -o {file}/out", 1, "cannot make the folder"},
 
         {"fonts extra", 2, "unexpected argument \"extra\": fonts takes no operands"},
@@ -475,6 +479,13 @@ TEST_F(CliTest, BatchOfOnlyGoodNamesSucceedsAndReportsCharactersTheFontLacks) {
         << missing.err;
     EXPECT_TRUE(fs::exists(path("kana/Anna.pes")));
     EXPECT_EQ(std::distance(fs::directory_iterator(path("kana")), fs::directory_iterator()), 1);
+    // mes-cli text writes what it can, as the editor does, and says what it left out.
+    const SplitRun text =
+        runSplit("text 'さ Anna' --font 14 --size 0 -o '" + path("kana.pes") + "'");
+    EXPECT_EQ(text.status, 0) << text.err;
+    EXPECT_NE(text.err.find("warning: font 14 has no stitches for \"さ\" (U+3055); left out"),
+              std::string::npos)
+        << text.err;
 
     // A list without names is a failure of the work.
     std::ofstream(csv) << "\n \n";
