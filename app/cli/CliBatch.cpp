@@ -58,11 +58,8 @@ int batch(const Invocation& in) {
         return kStatusFailed;
     }
     std::vector<uint8_t> bytes;
-    if (!readWhole(listPath, bytes)) {
-        std::fprintf(stderr, "mes-cli batch: cannot read %s (%s)\n", listPath.c_str(),
-                     lastSystemError().c_str());
+    if (!readInput("batch", listPath, bytes))
         return kStatusFailed;
-    }
     const CsvTable table = readCsv(bytes.data(), bytes.size());
     if (!table.error.empty()) {
         std::fprintf(stderr, "mes-cli batch: %s: %s\n", listPath.c_str(), table.error.c_str());

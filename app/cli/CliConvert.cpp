@@ -41,11 +41,8 @@ int convertProject(const std::string& inPath, const std::string& outPath, int ve
         return cli::kStatusFailed;
     }
     const std::vector<uint8_t> out = writePES(merged, version, hoopW, hoopH);
-    if (!cli::writeWhole(outPath, out)) {
-        std::fprintf(stderr, "mes-cli convert: cannot write %s (%s)\n", outPath.c_str(),
-                     cli::lastSystemError().c_str());
+    if (!cli::writeOutput("convert", outPath, out))
         return cli::kStatusFailed;
-    }
     std::printf(
         "Wrote %s: PES version %d of %d layers merged, %d stitches in %zu colours, %zu "
         "bytes.\n",
@@ -82,11 +79,8 @@ int convert(const Invocation& in) {
         return convertProject(inPath, outPath, version, hoopW, hoopH);
 
     std::vector<uint8_t> bytes;
-    if (!readWhole(inPath, bytes)) {
-        std::fprintf(stderr, "mes-cli convert: cannot read %s (%s)\n", inPath.c_str(),
-                     lastSystemError().c_str());
+    if (!readInput("convert", inPath, bytes))
         return kStatusFailed;
-    }
     PES reader;
     FormatLog log;
     PESData layer;
@@ -118,11 +112,8 @@ int convert(const Invocation& in) {
     }
 
     const std::vector<uint8_t> out = writePES(layer, version, hoopW, hoopH);
-    if (!cli::writeWhole(outPath, out)) {
-        std::fprintf(stderr, "mes-cli convert: cannot write %s (%s)\n", outPath.c_str(),
-                     cli::lastSystemError().c_str());
+    if (!cli::writeOutput("convert", outPath, out))
         return cli::kStatusFailed;
-    }
     std::printf("Wrote %s: PES version %d, %d stitches in %zu colours, %zu bytes.\n",
                 outPath.c_str(), version, layer.stitchCount, layer.colorList.size(), out.size());
     return 0;

@@ -18,11 +18,8 @@
 int cli::dump(const cli::Invocation& in) {
     const std::string path = in.operand(0);
     std::vector<uint8_t> bytes;
-    if (!cli::readWhole(path, bytes)) {
-        std::fprintf(stderr, "mes-cli dump: cannot read \"%s\" (%s)\n", path.c_str(),
-                     cli::lastSystemError().c_str());
+    if (!cli::readInput("dump", path, bytes))
         return cli::kStatusFailed;
-    }
     FormatLog log;
     PESData layer;
     bool ok = false;

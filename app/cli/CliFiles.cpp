@@ -58,6 +58,22 @@ bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
     return true;
 }
 
+bool readInput(const char* command, const std::string& path, std::vector<uint8_t>& bytes) {
+    if (readWhole(path, bytes))
+        return true;
+    std::fprintf(stderr, "mes-cli %s: cannot read %s (%s)\n", command, path.c_str(),
+                 lastSystemError().c_str());
+    return false;
+}
+
+bool writeOutput(const char* command, const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (writeWhole(path, bytes))
+        return true;
+    std::fprintf(stderr, "mes-cli %s: cannot write %s (%s)\n", command, path.c_str(),
+                 lastSystemError().c_str());
+    return false;
+}
+
 std::string lastSystemError() {
     return errno != 0 ? std::strerror(errno) : "unknown reason";
 }

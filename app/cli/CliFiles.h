@@ -16,6 +16,11 @@ bool readWhole(const std::string& path, std::vector<uint8_t>& bytes);
 // the partial file; errno still tells why it failed.
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes);
 
+// readWhole and writeWhole for a sub-command's own files: on failure they print
+// "mes-cli COMMAND: cannot read PATH (reason)" (or write) on standard error and return false.
+bool readInput(const char* command, const std::string& path, std::vector<uint8_t>& bytes);
+bool writeOutput(const char* command, const std::string& path, const std::vector<uint8_t>& bytes);
+
 // The system's words for errno ("No such file or directory"), for messages after a failed
 // readWhole or writeWhole.
 std::string lastSystemError();

@@ -68,11 +68,8 @@ namespace cli {
 int fonts(const Invocation& in) {
     const std::string namesPath = cliFontEnv().files.resolve("MIVO_FONTS/names.txt");
     std::vector<uint8_t> bytes;
-    if (!readWhole(namesPath, bytes)) {
-        std::fprintf(stderr, "mes-cli fonts: cannot read %s (%s)\n", namesPath.c_str(),
-                     lastSystemError().c_str());
+    if (!readInput("fonts", namesPath, bytes))
         return kStatusFailed;
-    }
     const std::vector<std::string> names = displayNames(bytes, stitchfont::kFontCount);
 
     std::string out;

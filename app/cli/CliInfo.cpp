@@ -35,11 +35,8 @@ void printErrors(const FormatLog& log) {
 int cli::info(const cli::Invocation& in) {
     const std::string path = in.operand(0);
     std::vector<uint8_t> bytes;
-    if (!cli::readWhole(path, bytes)) {
-        std::fprintf(stderr, "mes-cli info: cannot read \"%s\" (%s)\n", path.c_str(),
-                     cli::lastSystemError().c_str());
+    if (!cli::readInput("info", path, bytes))
         return cli::kStatusFailed;
-    }
     FormatLog log;
     PESData layer;
     const char* format = nullptr;

@@ -93,11 +93,8 @@ int render(const Invocation& args) {
     } else {
         std::vector<uint8_t> bytes;
         PESData layer;
-        if (!readWhole(in, bytes)) {
-            std::fprintf(stderr, "mes-cli render: cannot read %s (%s)\n", in.c_str(),
-                         lastSystemError().c_str());
+        if (!readInput("render", in, bytes))
             return kStatusFailed;
-        }
         if (!ImportCommand::layerFromPES(bytes, layer, nullptr)) {
             std::fprintf(stderr, "mes-cli render: %s is not a PES file this editor can read\n",
                          in.c_str());

@@ -49,11 +49,8 @@ int send(const Invocation& in) {
     const bool verbose = in.has("--verbose");
 
     std::vector<uint8_t> bytes;
-    if (!readWhole(file, bytes)) {
-        std::fprintf(stderr, "mes-cli send: cannot read %s (%s)\n", file.c_str(),
-                     lastSystemError().c_str());
+    if (!readInput("send", file, bytes))
         return kStatusFailed;
-    }
     PES pes;
     FormatLog formatLog;
     PESData layer;

@@ -58,11 +58,8 @@ int shape(const Invocation& in) {
         std::fprintf(stderr, "mes-cli shape: the shape has no stitches at this size\n");
         return 1;
     }
-    if (!writeWhole(outPath, writePES5(layer, 100, 100))) {
-        std::fprintf(stderr, "mes-cli shape: cannot write %s (%s)\n", outPath.c_str(),
-                     lastSystemError().c_str());
+    if (!writeOutput("shape", outPath, writePES5(layer, 100, 100)))
         return kStatusFailed;
-    }
     std::printf("%s: %s, %d stitches, %d x %d (0.1 mm)\n", outPath.c_str(),
                 shapes::kShapeNames[kind == shapes::kLegacyEllipse ? shapes::kEllipse : kind],
                 layer.stitchCount, layer.boundsWidth, layer.boundsHeight);

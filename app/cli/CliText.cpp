@@ -52,11 +52,8 @@ int text(const Invocation& in) {
     }
 
     const std::vector<uint8_t> out = writePES(layer, 5, 100, 100);
-    if (!writeWhole(outPath, out)) {
-        std::fprintf(stderr, "mes-cli text: cannot write %s (%s)\n", outPath.c_str(),
-                     lastSystemError().c_str());
+    if (!writeOutput("text", outPath, out))
         return kStatusFailed;
-    }
     std::printf("Wrote %s: PES version 5, %d stitches, %d x %d (0.1 mm), %zu bytes.\n",
                 outPath.c_str(), layer.stitchCount, layer.boundsWidth, layer.boundsHeight,
                 out.size());

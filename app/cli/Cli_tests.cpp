@@ -32,9 +32,9 @@ struct SplitRun {
     std::string err;
 };
 
-CliRun runCli(const std::string& args) {
+// Runs a shell command line; what it prints on standard output, and its status.
+CliRun runShell(const std::string& command) {
     CliRun run;
-    const std::string command = std::string("'") + MES_CLI_PATH + "' " + args + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
         return run;
@@ -47,6 +47,10 @@ CliRun runCli(const std::string& args) {
     return run;
 }
 
+CliRun runCli(const std::string& args) {
+    return runShell(std::string("'") + MES_CLI_PATH + "' " + args + " 2>&1");
+}
+
 std::string readFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -55,21 +59,8 @@ std::string readFile(const fs::path& path) {
 SplitRun runSplit(const std::string& args) {
     const fs::path errFile =
         fs::temp_directory_path() / ("mes-cli-stderr-" + std::to_string(::getpid()));
-    const CliRun run = [&] {
-        CliRun r;
-        const std::string command =
-            std::string("'") + MES_CLI_PATH + "' " + args + " 2>'" + errFile.string() + "'";
-        FILE* pipe = popen(command.c_str(), "r");
-        if (!pipe)
-            return r;
-        std::array<char, 4096> chunk{};
-        size_t n;
-        while ((n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-            r.out.append(chunk.data(), n);
-        const int raw = pclose(pipe);
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        return r;
-    }();
+    const CliRun run =
+        runShell(std::string("'") + MES_CLI_PATH + "' " + args + " 2>'" + errFile.string() + "'");
     SplitRun split{run.status, run.out, readFile(errFile)};
     fs::remove(errFile);
     return split;
@@ -504,15 +495,7 @@ std::string bashOffers(const std::string& words) {
                                 MES_CLI_PATH + "\" " + words +
                                 "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _mes_cli 2>/dev/null; "
                                 "printf \"%s \" \"${COMPREPLY[@]}\"'";
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    std::array<char, 4096> chunk{};
-    size_t n;
-    while (pipe && (n = fread(chunk.data(), 1, chunk.size(), pipe)) > 0)
-        out.append(chunk.data(), n);
-    if (pipe)
-        pclose(pipe);
-    return out;
+    return runShell(command).out;
 }
 
 TEST_F(CliTest, BashCompletesCommandsOptionsAndFonts) {

@@ -1,6 +1,7 @@
 #include "app/cli/FontCatalogue.h"
 
 #include <charconv>
+#include <sstream>
 
 #include "app/cli/CommandTable.h"
 #include "stitchfont/FontSizes.h"
@@ -106,18 +107,11 @@ std::vector<std::string> displayNames(const std::vector<uint8_t>& namesTxt, int 
     std::string text(namesTxt.begin(), namesTxt.end());
     if (text.rfind("\xEF\xBB\xBF", 0) == 0)
         text.erase(0, 3);
+    std::istringstream lines(text);
     std::vector<std::string> names;
-    std::size_t start = 0;
-    while (int(names.size()) < count && start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string line = text.substr(start, end - start);
-        if (!line.empty() && line.back() == '\r')
-            line.pop_back();
-        names.push_back(line);
-        start = end + 1;
-    }
+    for (std::string line; int(names.size()) < count && std::getline(lines, line);)
+        names.push_back(line.empty() || line.back() != '\r' ? line
+                                                            : line.substr(0, line.size() - 1));
     names.resize(std::size_t(count));
     return names;
 }
