@@ -89,7 +89,7 @@ std::vector<BatchRow> batchRows(const std::vector<CsvRecord>& records) {
             continue;
         BatchRow row;
         row.line = r.line;
-        row.text = trimmed(r.fields[0]);
+        row.text = r.fields.empty() ? "" : trimmed(r.fields[0]);
         row.error = r.error;
         const std::string given = r.fields.size() > 1 ? trimmed(r.fields[1]) : "";
         if (row.error.empty() && row.text.empty()) {

@@ -51,6 +51,8 @@ int batch(const Invocation& in) {
     const int letterSpace = in.integer("--letter-space", -2000, 2000, 0);
     const int wordSpace = in.integer("--word-space", -2000, 2000, 0);
     const std::string dir = in.text("-o");
+    if (dir.empty())
+        throw in.badValue("-o", "DIR is empty");
 
     const Lettering lettering(font, size, false);
     if (const std::string missing = lettering.missingPack(); !missing.empty()) {
@@ -70,9 +72,10 @@ int batch(const Invocation& in) {
         std::fprintf(stderr, "mes-cli batch: %s holds no names\n", listPath.c_str());
         return kStatusFailed;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
-    if (!std::filesystem::is_directory(dir)) {
+    std::error_code ec, probe;
+    const std::filesystem::path folderPath = std::filesystem::u8path(dir);
+    std::filesystem::create_directories(folderPath, ec);
+    if (!std::filesystem::is_directory(folderPath, probe)) {
         std::fprintf(stderr, "mes-cli batch: -o %s: cannot make the folder (%s)\n", dir.c_str(),
                      ec ? ec.message().c_str() : "a file has that name");
         return kStatusFailed;

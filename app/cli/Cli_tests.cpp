@@ -321,6 +321,7 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
         {"batch {csv} --font 0 --size 0 --hoop 60 -o d", 2, "--hoop 60: must be WIDTHxHEIGHT"},
         {"batch {csv} --font 0 --size 25mm -o d", 2, "has no 25 mm size"},
         {"batch {csv} --font 0 --size 0 --format dst -o d", 2, "unknown option --format"},
+        {"batch {csv} --font 0 --size 0 -o ''", 2, "-o \"\": DIR is empty"},
         {"batch {missing} --font 0 --size 0 -o {nodir}", 1, "cannot read"},
         {"batch {dir} --font 0 --size 0 -o {nodir}", 1, "Is a directory"},
         {"batch {csv} --font 0 --size 0 -o {file}/out", 1, "cannot make the folder"},

@@ -164,6 +164,8 @@ int main(int argc, char** argv) {
         std::fputs(cli::overviewText(kCommands).c_str(), stdout);
         return cli::kStatusDone;
     }
+    if (all[0] == "--version")
+        return cli::version(cli::Invocation(*cli::findCommand(kCommands, "version"), {}));
     if (all[0] == cli::kCompleteCommand) {
         for (const std::string& c :
              cli::completions(kCommands, cli::Args(all.begin() + 1, all.end())))
