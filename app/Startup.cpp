@@ -18,6 +18,7 @@
 #include "app/MainWindow.h"
 #include "app/Seams.h"
 #include "app/Settings.h"
+#include "app/StickNetwork.h"
 #include "gui/Draw.h"
 #include "gui/FileUtils.h"
 #include "gui/Fonts.h"
@@ -101,18 +102,6 @@ void connectStickLog() {
                 break;
         }
     });
-}
-
-void checkStickNetwork() {
-    const std::string ip = GUI_GetLocalIPAddress();
-    GUI_LogPrint("IP Address (1): %s\n", ip.c_str());
-    if (isOnStickNetwork(ip)) {
-        const int version = queryStickVersion([] { return stickLink.version(); });
-        GUI_LogPrint("Version: %i\n", version);
-        stickConnected = true;
-    } else {
-        stickConnected = false;
-    }
 }
 
 void openCommandLineDocument() {
@@ -291,7 +280,7 @@ int runEditor(int argc, char** argv) {
 
     // 17-18: the stick's network; shared textures.
     connectStickLog();
-    checkStickNetwork();
+    checkStickNetwork("IP Address (1): %s\n");
     GUI_InitShapeTextures();
     initStitchTextures();
 
