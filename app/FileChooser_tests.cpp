@@ -357,3 +357,16 @@ TEST_F(OwnDialog, AFolderThatCannotBeReadIsSaid) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(MessageBoxes, TheHelpersCommandLine) {
+    EXPECT_EQ(messageBoxCommand("/opt/mes/mes-file-dialog", MessageKind::Error, "ส่งออกไม่สำเร็จ",
+                                "กรุณาตรวจสอบ", "ตกลง", "0x400007"),
+              (std::vector<std::string>{"/opt/mes/mes-file-dialog", "error", "--title",
+                                        "ส่งออกไม่สำเร็จ", "--text", "กรุณาตรวจสอบ", "--accept",
+                                        "ตกลง", "--parent", "0x400007"}));
+    EXPECT_EQ(messageBoxCommand("h", MessageKind::Information, "t", "x", "OK", "")[1], "info");
+}
+
+}  // namespace

@@ -1,48 +1,22 @@
 #include "app/SystemFileChooser.h"
 
-#include <SDL.h>
-#include <SDL_syswm.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <utility>
 
 #include "app/ChildProcess.h"
+#include "app/DesktopHelper.h"
 #include "app/ToolkitFileDialog.h"
-#include "gui/FileUtils.h"
 #include "gui/Globals.h"
 #include "gui/Log.h"
 #include "gui/Toolkit.h"
 
 namespace {
 
-bool realDisplay() {
-    const char* driver = SDL_GetCurrentVideoDriver();
-    if (driver == nullptr)
-        return false;
-    const std::string name = driver;
-    return name == "x11" || name == "wayland";
-}
-
 bool onKde() {
     const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
     return desktop != nullptr && std::string(desktop).find("KDE") != std::string::npos;
-}
-
-// The editor's X11 window in hex, so that a dialog can stay above it; "" elsewhere.
-std::string parentWindow() {
-#if defined(SDL_VIDEO_DRIVER_X11)
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (GUI_window != nullptr && SDL_GetWindowWMInfo(GUI_window, &info) &&
-        info.subsystem == SDL_SYSWM_X11) {
-        char text[32];
-        std::snprintf(text, sizeof text, "0x%lx", static_cast<unsigned long>(info.info.x11.window));
-        return text;
-    }
-#endif
-    return "";
 }
 
 // The folder a dialog starts in and the name it offers.
@@ -107,14 +81,12 @@ void runRoute(std::shared_ptr<std::vector<std::vector<std::string>>> routes, siz
 
 }  // namespace
 
-SystemFileChooser::SystemFileChooser()
-    : helperPath(jsFilePath::getCurrentExeDir() + "mes-file-dialog"),
-      nativeDialogs(realDisplay()) {}
+SystemFileChooser::SystemFileChooser() : helperPath(desktopHelperPath()) {}
 
 void SystemFileChooser::choose(const FileRequest& request, Done done) {
     auto routes = std::make_shared<std::vector<std::vector<std::string>>>();
-    if (nativeDialogs || realDisplay()) {
-        const std::string parent = parentWindow();
+    if (nativeDialogs || onRealDisplay()) {
+        const std::string parent = editorWindowId();
         if (!helperPath.empty() && programExists(helperPath))
             routes->push_back(helperCommand(helperPath, request, parent));
         if (desktopPrograms) {

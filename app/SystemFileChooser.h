@@ -29,7 +29,7 @@ public:
 
     // Where the GTK helper lies ("" to skip it); the executable's folder by default.
     std::string helperPath;
-    // Whether native dialogs can be shown at all (a real display); from SDL's video driver.
+    // Forces the native dialogs on (tests); otherwise they are tried on a real display only.
     bool nativeDialogs = false;
     // Whether to look for zenity and kdialog in PATH.
     bool desktopPrograms = true;

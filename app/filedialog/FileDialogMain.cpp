@@ -1,20 +1,23 @@
 // mes-file-dialog: the desktop's file chooser (GTK 3, GtkFileChooserNative, which goes through
-// the XDG desktop portal where one runs) for the editor, in a process of its own so that GTK's
-// event loop, locale and display connection never meet SDL's inside the editor.
+// the XDG desktop portal where one runs) and message box for the editor, in a process of its own
+// so that GTK's event loop, locale and display connection never meet SDL's inside the editor.
 //
 //   mes-file-dialog open|save --title TITLE [--filter LABEL GLOB]... [--file PATH]
 //       [--folder DIR] [--must-exist] [--confirm-overwrite] [--accept LABEL] [--cancel LABEL]
 //       [--parent XID]
+//   mes-file-dialog info|error --title TITLE --text TEXT [--accept LABEL] [--parent XID]
 //
 // The first filter is selected. --file is the file offered (Save) and --folder where to start.
 // --parent is the editor's X11 window (hex or decimal): the dialog stays above it.
-// Prints the chosen path and a line end on standard output. Exit status: 0 a file was chosen,
-// 1 cancelled, 2 bad arguments, 3 no dialog can be shown (no display).
+// A file dialog prints the chosen path and a line end on standard output. Exit status: 0 a file
+// was chosen (or the message was seen), 1 cancelled, 2 bad arguments, 3 no dialog can be shown
+// (no display).
 #include <gtk/gtk.h>
 #ifdef GDK_WINDOWING_X11
 #include <gdk/gdkx.h>
 #endif
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -25,8 +28,11 @@
 namespace {
 
 struct Options {
+    enum Kind { Open, Save, Info, Error };
+    Kind kind = Open;
     bool save = false;
     std::string title;
+    std::string text;
     std::vector<std::pair<std::string, std::string>> filters;  // label, glob
     std::string file;
     std::string folder;
@@ -41,9 +47,14 @@ bool parse(int argc, char** argv, Options& o) {
     if (argc < 2)
         return false;
     const std::string mode = argv[1];
-    if (mode != "open" && mode != "save")
+    if (mode == "open" || mode == "save") {
+        o.kind = mode == "save" ? Options::Save : Options::Open;
+    } else if (mode == "info" || mode == "error") {
+        o.kind = mode == "info" ? Options::Info : Options::Error;
+    } else {
         return false;
-    o.save = mode == "save";
+    }
+    o.save = o.kind == Options::Save;
     for (int i = 2; i < argc; ++i) {
         const std::string a = argv[i];
         auto value = [&](std::string& into) {
@@ -60,6 +71,9 @@ bool parse(int argc, char** argv, Options& o) {
                 return false;
             o.filters.emplace_back(argv[i + 1], argv[i + 2]);
             i += 2;
+        } else if (a == "--text") {
+            if (!value(o.text))
+                return false;
         } else if (a == "--file") {
             if (!value(o.file))
                 return false;
@@ -88,14 +102,35 @@ bool parse(int argc, char** argv, Options& o) {
     return true;
 }
 
-// Keeps every window this program maps above the editor's window. Runs as an emission hook of
-// "map", when the window exists but is not on screen yet, so the window manager sees the parent
-// from the start.
-gboolean keepAboveParent(GSignalInvocationHint*, guint count, const GValue* params, gpointer data) {
+// Keeps a window inside the screen's work area: a first run remembers no dialog size, and a
+// small screen (or one without a window manager to fit it) would cut the buttons off.
+void fitOnScreen(GtkWindow* window) {
+    GdkWindow* gdkWindow = gtk_widget_get_window(GTK_WIDGET(window));
+    GdkDisplay* display = gtk_widget_get_display(GTK_WIDGET(window));
+    GdkMonitor* monitor = gdkWindow ? gdk_display_get_monitor_at_window(display, gdkWindow)
+                                    : gdk_display_get_primary_monitor(display);
+    if (monitor == nullptr)
+        return;
+    GdkRectangle area;
+    gdk_monitor_get_workarea(monitor, &area);
+    int w = 0, h = 0;
+    gtk_window_get_size(window, &w, &h);
+    const int maxW = area.width * 9 / 10, maxH = area.height * 9 / 10;
+    if (w > maxW || h > maxH)
+        gtk_window_resize(window, std::min(w, maxW), std::min(h, maxH));
+}
+
+// Runs as an emission hook of "map" for every window of this program, when the window exists
+// but is not on screen yet: fits it on the screen and keeps it above the editor's window (the
+// window manager sees the parent from the start).
+gboolean onMap(GSignalInvocationHint*, guint count, const GValue* params, gpointer data) {
+    GObject* object = count > 0 ? static_cast<GObject*>(g_value_get_object(&params[0])) : nullptr;
+    if (object == nullptr || !GTK_IS_WINDOW(object))
+        return TRUE;
+    fitOnScreen(GTK_WINDOW(object));
 #ifdef GDK_WINDOWING_X11
     const unsigned long parent = *static_cast<unsigned long*>(data);
-    GObject* object = count > 0 ? static_cast<GObject*>(g_value_get_object(&params[0])) : nullptr;
-    if (parent != 0 && object != nullptr && GTK_IS_WINDOW(object)) {
+    if (parent != 0) {
         GdkWindow* window = gtk_widget_get_window(GTK_WIDGET(object));
         GdkDisplay* display = window ? gdk_window_get_display(window) : nullptr;
         if (display != nullptr && GDK_IS_X11_DISPLAY(display)) {
@@ -120,6 +155,21 @@ void onResponse(GtkNativeDialog*, gint response, gpointer data) {
     g_main_loop_quit(run->loop);
 }
 
+// A message with one button; GTK lays out Thai text properly, which SDL's X11 box cannot.
+int showMessage(const Options& o) {
+    GtkWidget* box = gtk_message_dialog_new(
+        nullptr, GTK_DIALOG_MODAL, o.kind == Options::Error ? GTK_MESSAGE_ERROR : GTK_MESSAGE_INFO,
+        GTK_BUTTONS_NONE, "%s", o.title.c_str());
+    gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(box), "%s", o.text.c_str());
+    gtk_window_set_title(GTK_WINDOW(box), o.title.c_str());
+    gtk_dialog_add_button(GTK_DIALOG(box), o.accept.empty() ? "OK" : o.accept.c_str(),
+                          GTK_RESPONSE_OK);
+    gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
+    gtk_dialog_run(GTK_DIALOG(box));
+    gtk_widget_destroy(box);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -128,7 +178,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr,
                      "usage: mes-file-dialog open|save --title TITLE [--filter LABEL GLOB]... "
                      "[--file PATH] [--folder DIR] [--must-exist] [--confirm-overwrite] "
-                     "[--accept LABEL] [--cancel LABEL] [--parent XID]\n");
+                     "[--accept LABEL] [--cancel LABEL] [--parent XID]\n"
+                     "       mes-file-dialog info|error --title TITLE --text TEXT "
+                     "[--accept LABEL] [--parent XID]\n");
         return 2;
     }
     // Our arguments are not GTK's: nothing is handed to its option parser.
@@ -136,6 +188,11 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "mes-file-dialog: cannot open display\n");
         return 3;
     }
+
+    g_signal_add_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), 0, onMap, &o.parent,
+                               nullptr);
+    if (o.kind == Options::Info || o.kind == Options::Error)
+        return showMessage(o);
 
     const GtkFileChooserAction action =
         o.save ? GTK_FILE_CHOOSER_ACTION_SAVE : GTK_FILE_CHOOSER_ACTION_OPEN;
@@ -175,8 +232,6 @@ int main(int argc, char** argv) {
         gtk_file_chooser_set_current_folder(chooser, o.folder.c_str());
     }
 
-    g_signal_add_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), 0, keepAboveParent,
-                               &o.parent, nullptr);
     Run run;
     run.loop = g_main_loop_new(nullptr, FALSE);
     g_signal_connect(dialog, "response", G_CALLBACK(onResponse), &run);
