@@ -240,9 +240,7 @@ class OwnDialog : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        GUI_TopView->set_size(800, 600);
-        GUI_windowWidth = 800;
-        GUI_windowHeight = 600;
+        useEditorSizedRoot();
         fs::create_directories(temp / "งานปัก");
         fs::create_directories(temp / "Zeta");
         fs::create_directories(temp / ".hidden");

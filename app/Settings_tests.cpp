@@ -185,10 +185,7 @@ class SettingsDialog : public ShellFixture {
 protected:
     void SetUp() override {
         ShellFixture::SetUp();
-        // A window as large as the editor's, so that the 320 x 480 dialog fits.
-        GUI_TopView->set_size(800, 600);
-        GUI_windowWidth = 800;
-        GUI_windowHeight = 600;
+        useEditorSizedRoot();
     }
     // Clicks the middle of a view, as the user sees it (a view is hit only once drawn).
     static void clickOn(const GUI_View* v) {

@@ -68,6 +68,13 @@ protected:
         boost::filesystem::remove_all(temp, ec);
     }
 
+    // A root view as large as the editor's window (800 x 600 points), so that the dialogs fit.
+    static void useEditorSizedRoot() {
+        GUI_TopView->set_size(800, 600);
+        GUI_windowWidth = 800;
+        GUI_windowHeight = 600;
+    }
+
     std::string folder() const { return temp.string(); }
     std::string path(const std::string& name) const { return (temp / name).string(); }
 
