@@ -22,9 +22,17 @@ bool helperBox(MessageKind kind, const std::string& title, const std::string& te
     if (!child.start(messageBoxCommand(helper, kind, title, text, localizedString("OK"),
                                        editorWindowId())))
         return false;
-    // The box is modal: like SDL's, it holds the main loop until it is closed.
-    while (!child.poll())
+    // The box is modal: like SDL's, it holds the main loop until it is closed. A request to end
+    // the editor (SIGTERM, the desktop's log-out) takes the box down and is left in the queue for
+    // the main loop.
+    while (!child.poll()) {
+        SDL_PumpEvents();
+        if (SDL_HasEvent(SDL_QUIT)) {
+            child.kill();
+            return true;
+        }
         SDL_Delay(20);
+    }
     return child.exitStatus() == 0 || child.exitStatus() == 1;
 }
 
