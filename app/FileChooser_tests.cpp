@@ -60,15 +60,29 @@ TEST(DialogPrograms, CommandLines) {
     EXPECT_EQ(caseInsensitiveGlob("*.mpes"), "*.[mM][pP][eE][sS]");
     EXPECT_EQ(caseInsensitiveGlob("*.*"), "*");
 
-    const std::vector<std::string> helper = helperCommand("/opt/mes/mes-file-dialog",
-                                                          saveRequest(), "0x2a00007");
-    const std::vector<std::string> expected = {
-        "/opt/mes/mes-file-dialog", "save", "--title", "บันทึก...",
-        "--filter", "PES Project Files (*.mpes)", "*.[mM][pP][eE][sS]",
-        "--filter", "All Files (*.*)", "*",
-        "--file", "/home/ผู้ใช้/งาน/Untitled.mpes", "--folder", "/home/ผู้ใช้/งาน",
-        "--confirm-overwrite", "--accept", "Save", "--cancel", "Cancel",
-        "--parent", "0x2a00007"};
+    const std::vector<std::string> helper =
+        helperCommand("/opt/mes/mes-file-dialog", saveRequest(), "0x2a00007");
+    const std::vector<std::string> expected = {"/opt/mes/mes-file-dialog",
+                                               "save",
+                                               "--title",
+                                               "บันทึก...",
+                                               "--filter",
+                                               "PES Project Files (*.mpes)",
+                                               "*.[mM][pP][eE][sS]",
+                                               "--filter",
+                                               "All Files (*.*)",
+                                               "*",
+                                               "--file",
+                                               "/home/ผู้ใช้/งาน/Untitled.mpes",
+                                               "--folder",
+                                               "/home/ผู้ใช้/งาน",
+                                               "--confirm-overwrite",
+                                               "--accept",
+                                               "Save",
+                                               "--cancel",
+                                               "Cancel",
+                                               "--parent",
+                                               "0x2a00007"};
     EXPECT_EQ(helper, expected);
 
     const std::vector<std::string> zenity = zenityCommand(saveRequest());
@@ -83,10 +97,10 @@ TEST(DialogPrograms, CommandLines) {
     open.initialPath.clear();
     open.confirmOverwrite = false;
     open.fileMustExist = true;
-    const std::vector<std::string> kd = kdialogCommand(open, "");
+    const std::vector<std::string> kd = kdialogCommand(open, "0x2a00007");
     EXPECT_EQ(kd, (std::vector<std::string>{
-                      "kdialog", "--title", "บันทึก...", "--getopenfilename", "/home/ผู้ใช้/งาน",
-                      "*.mpes|PES Project Files (*.mpes)\n*|All Files (*.*)"}));
+                      "kdialog", "--title", "บันทึก...", "--attach", "44040199", "--getopenfilename",
+                      "/home/ผู้ใช้/งาน", "*.mpes|PES Project Files (*.mpes)\n*|All Files (*.*)"}));
     EXPECT_EQ(zenityCommand(open)[4], "--filename=/home/ผู้ใช้/งาน/");
 }
 
@@ -163,9 +177,8 @@ TEST_F(SystemChooser, TheHelpersAnswerArrivesWhileTheLoopRuns) {
     SystemFileChooser chooser;
     chooser.nativeDialogs = true;
     chooser.desktopPrograms = false;
-    chooser.helperPath =
-        script("helper", "echo \"$@\" > " + path("args") + "; printf '%s\\n' '" + path("งาน.mpes") +
-                             "'");
+    chooser.helperPath = script(
+        "helper", "echo \"$@\" > " + path("args") + "; printf '%s\\n' '" + path("งาน.mpes") + "'");
     bool done = false;
     std::optional<std::string> chosen;
     chooser.choose(saveRequest(), [&](const std::optional<std::string>& p) {
@@ -281,9 +294,9 @@ TEST_F(OwnDialog, ListsFoldersThenMatchingFilesAndHidesHiddenOnes) {
                                                    "Design.MPES", "ลายไทย.mpes"}));
     // The second filter lets every file through.
     d->filterDropdown->select(1, true);
-    EXPECT_EQ(d->rows(), (std::vector<std::string>{"../", "Zeta/", "งานปัก/", "---", "b.mpes",
-                                                   "Design.MPES", "notes.txt", "rose.pes",
-                                                   "ลายไทย.mpes"}));
+    EXPECT_EQ(d->rows(),
+              (std::vector<std::string>{"../", "Zeta/", "งานปัก/", "---", "b.mpes", "Design.MPES",
+                                        "notes.txt", "rose.pes", "ลายไทย.mpes"}));
     EXPECT_EQ(d->listing->getCount(), 9);
     EXPECT_FALSE(d->listing->getCell(3)->separator);  // a file named "---" is not a separator
 }
@@ -362,8 +375,8 @@ TEST(MessageBoxes, TheHelpersCommandLine) {
     EXPECT_EQ(messageBoxCommand("/opt/mes/mes-file-dialog", MessageKind::Error, "ส่งออกไม่สำเร็จ",
                                 "กรุณาตรวจสอบ", "ตกลง", "0x400007"),
               (std::vector<std::string>{"/opt/mes/mes-file-dialog", "error", "--title",
-                                        "ส่งออกไม่สำเร็จ", "--text", "กรุณาตรวจสอบ", "--accept",
-                                        "ตกลง", "--parent", "0x400007"}));
+                                        "ส่งออกไม่สำเร็จ", "--text", "กรุณาตรวจสอบ", "--accept", "ตกลง",
+                                        "--parent", "0x400007"}));
     EXPECT_EQ(messageBoxCommand("h", MessageKind::Information, "t", "x", "OK", "")[1], "info");
 }
 

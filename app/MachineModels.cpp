@@ -11,7 +11,7 @@ std::string hoopText(int width, int height) {
 const std::vector<MachineModel>& machineModels() {
     static const std::vector<MachineModel> models = [] {
         const std::vector<Hoop> small = {{60, 20}, {100, 100}};
-        const std::vector<Hoop> pr1000 = {{60, 40},  {100, 100}, {130, 180}, {200, 200},
+        const std::vector<Hoop> pr1000 = {{60, 40},   {100, 100}, {130, 180}, {200, 200},
                                           {360, 200}, {300, 100}, {360, 360}, {130, 60},
                                           {360, 60},  {90, 80},   {45, 24}};
         std::vector<MachineModel> table = {

@@ -19,8 +19,8 @@ bool helperBox(MessageKind kind, const std::string& title, const std::string& te
     if (!onRealDisplay() || !programExists(helper))
         return false;
     ChildProcess child;
-    if (!child.start(messageBoxCommand(helper, kind, title, text, localizedString("OK"),
-                                       editorWindowId())))
+    if (!child.start(
+            messageBoxCommand(helper, kind, title, text, localizedString("OK"), editorWindowId())))
         return false;
     // The box is modal: like SDL's, it holds the main loop until it is closed. A request to end
     // the editor (SIGTERM, the desktop's log-out) takes the box down and is left in the queue for
@@ -41,8 +41,10 @@ bool helperBox(MessageKind kind, const std::string& title, const std::string& te
 std::vector<std::string> messageBoxCommand(const std::string& helper, MessageKind kind,
                                            const std::string& title, const std::string& text,
                                            const std::string& okLabel, const std::string& parent) {
-    std::vector<std::string> argv = {helper, kind == MessageKind::Error ? "error" : "info",
-                                     "--title", title, "--text", text, "--accept", okLabel};
+    std::vector<std::string> argv = {helper,     kind == MessageKind::Error ? "error" : "info",
+                                     "--title",  title,
+                                     "--text",   text,
+                                     "--accept", okLabel};
     if (!parent.empty())
         argv.insert(argv.end(), {"--parent", parent});
     return argv;

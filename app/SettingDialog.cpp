@@ -120,8 +120,7 @@ void SettingDialog::buildContent(GUI_View* content) {
     caption(content, "Display Mode", 182, 80);
     displayDropdown = dropdown(content, {"Normal", "3D Effect", "Underlay"}, 184, 110, 120);
 
-    const char* rows[4] = {"Show jump stitches", "Show Grid", "Show Rulers",
-                           "Show Design Center"};
+    const char* rows[4] = {"Show jump stitches", "Show Grid", "Show Rulers", "Show Design Center"};
     for (int row = 0; row < 4; ++row) {
         const int y = 180 + 40 * row;
         caption(content, rows[row], 14, y);

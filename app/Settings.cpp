@@ -127,8 +127,8 @@ bool saveSettings() {
         out.close();
     }
     if (!out) {
-        GUI_LogError("saveSettings") << "cannot write " << path
-                                     << "; the settings stay in effect until the editor ends";
+        GUI_LogError("saveSettings")
+            << "cannot write " << path << "; the settings stay in effect until the editor ends";
         return false;
     }
     return true;

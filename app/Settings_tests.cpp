@@ -20,8 +20,8 @@ using Bytes = std::vector<uint8_t>;
 
 Bytes file(uint8_t model, uint8_t hoop, uint8_t reserved = 0, uint8_t display = 0,
            uint8_t language = 0, std::array<uint8_t, 4> switches = {1, 1, 1, 0}) {
-    return {101,         model,       hoop,        reserved,    display,
-            language,    switches[0], switches[1], switches[2], switches[3]};
+    return {101,      model,       hoop,        reserved,    display,
+            language, switches[0], switches[1], switches[2], switches[3]};
 }
 
 TEST(MachineModels, TwelveModelsWithTheirHoops) {
@@ -47,18 +47,17 @@ TEST(SettingsFile, BytesAreReadAsSignedAndClamped) {
         Bytes bytes;
         int model, hoop, w, h;
     } cases[] = {
-        {file(100, 0), 11, 0, 60, 40},     // past the last model: PR-1050X
-        {file(200, 0), 0, 0, 60, 20},      // 200 reads as -56: the first model
-        {file(0, 100), 0, 1, 100, 100},    // past NV-95E's last hoop: 100 x 100
-        {file(255, 255), 0, 0, 60, 20},    // -1 (as a fresh installation writes it)
-        {file(10, 6), 10, 6, 360, 360},    // PR-1000's largest
-        {file(7, 11), 7, 11, 45, 24},      // VR's last
+        {file(100, 0), 11, 0, 60, 40},    // past the last model: PR-1050X
+        {file(200, 0), 0, 0, 60, 20},     // 200 reads as -56: the first model
+        {file(0, 100), 0, 1, 100, 100},   // past NV-95E's last hoop: 100 x 100
+        {file(255, 255), 0, 0, 60, 20},   // -1 (as a fresh installation writes it)
+        {file(10, 6), 10, 6, 360, 360},   // PR-1000's largest
+        {file(7, 11), 7, 11, 45, 24},     // VR's last
         {file(127, 128), 11, 0, 60, 40},  // the extremes of a signed byte
     };
     for (const Case& c : cases) {
         Settings s;
-        ASSERT_EQ(readSettingsBytes(c.bytes.data(), c.bytes.size(), s),
-                  SettingsFileResult::Loaded);
+        ASSERT_EQ(readSettingsBytes(c.bytes.data(), c.bytes.size(), s), SettingsFileResult::Loaded);
         EXPECT_EQ(s.modelIndex, c.model) << int(c.bytes[1]) << "," << int(c.bytes[2]);
         EXPECT_EQ(s.hoopIndex, c.hoop) << int(c.bytes[1]) << "," << int(c.bytes[2]);
         EXPECT_EQ(s.hoopWidth, c.w);

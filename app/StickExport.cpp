@@ -20,7 +20,8 @@ namespace {
 // end of the scope.
 class BusyCursor {
 public:
-    BusyCursor() : previous_(SDL_GetCursor()), busy_(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT)) {
+    BusyCursor()
+        : previous_(SDL_GetCursor()), busy_(SDL_CreateSystemCursor(SDL_SYSTEM_CURSOR_WAIT)) {
         if (busy_)
             SDL_SetCursor(busy_);
     }
@@ -72,8 +73,9 @@ PESData mergedDesign(const Document& document) {
 
 bool exportToStick() {
     if (!stickConnected) {
-        showMessageBox(MessageKind::Error, localizedString("Export Fail!"),
-                       localizedString("Cannot connect to MivoStick, please check your connection."));
+        showMessageBox(
+            MessageKind::Error, localizedString("Export Fail!"),
+            localizedString("Cannot connect to MivoStick, please check your connection."));
         closeMainMenu();
         return false;
     }

@@ -57,23 +57,22 @@ void runRoute(std::shared_ptr<std::vector<std::vector<std::string>>> routes, siz
             GUI_LogNotice("FileChooser") << "cannot start " << (*routes)[next][0];
             continue;
         }
-        GUI_AddHeartbeat(new DialogWatch(
-            std::move(child), [routes, next, request, done](const ChildProcess& ended) {
-                switch (dialogExit(ended.exitStatus(), ended.output(), ended.errors())) {
-                    case DialogExit::Chosen:
-                        done(chosenPathFromOutput(ended.output()));
-                        return;
-                    case DialogExit::Cancelled:
-                        done(std::nullopt);
-                        return;
-                    case DialogExit::CannotShow:
-                        GUI_LogNotice("FileChooser")
-                            << (*routes)[next][0] << " ended with " << ended.exitStatus() << ": "
-                            << ended.errors();
-                        runRoute(routes, next + 1, request, done);
-                        return;
-                }
-            }));
+        GUI_AddHeartbeat(new DialogWatch(std::move(child), [routes, next, request,
+                                                            done](const ChildProcess& ended) {
+            switch (dialogExit(ended.exitStatus(), ended.output(), ended.errors())) {
+                case DialogExit::Chosen:
+                    done(chosenPathFromOutput(ended.output()));
+                    return;
+                case DialogExit::Cancelled:
+                    done(std::nullopt);
+                    return;
+                case DialogExit::CannotShow:
+                    GUI_LogNotice("FileChooser") << (*routes)[next][0] << " ended with "
+                                                 << ended.exitStatus() << ": " << ended.errors();
+                    runRoute(routes, next + 1, request, done);
+                    return;
+            }
+        }));
         return;
     }
     openToolkitFileDialog(request, std::move(done));
@@ -170,8 +169,10 @@ std::vector<std::string> zenityCommand(const FileRequest& r) {
 
 std::vector<std::string> kdialogCommand(const FileRequest& r, const std::string& parent) {
     std::vector<std::string> argv = {"kdialog", "--title", r.title};
+    // kdialog reads the window id as a decimal number.
     if (!parent.empty())
-        argv.insert(argv.end(), {"--attach", parent});
+        argv.insert(argv.end(),
+                    {"--attach", std::to_string(std::strtoul(parent.c_str(), nullptr, 0))});
     argv.push_back(r.mode == FileRequest::Save ? "--getsavefilename" : "--getopenfilename");
     argv.push_back(!r.initialPath.empty() ? r.initialPath : startFolder(r));
     // KDE's filter list: one "patterns|label" per line, the first one selected.

@@ -195,8 +195,9 @@ ToolkitFileDialog::ToolkitFileDialog(GUI_View* parent, const FileRequest& reques
     const int rowY = 36 + listH + 10;
     caption(content, "File name:", 10, rowY + 4);
     const std::string name =
-        request.initialPath.empty() ? "" : request.initialPath.substr(
-                                               request.initialPath.find_last_of('/') + 1);
+        request.initialPath.empty()
+            ? ""
+            : request.initialPath.substr(request.initialPath.find_last_of('/') + 1);
     nameField = new GUI_EditText(content, name.c_str(), 100, rowY, wPt - 110, 30, GUI_Black,
                                  TITLE_CENTER_V, 0);
     caption(content, "File type:", 10, rowY + 42);
@@ -205,20 +206,20 @@ ToolkitFileDialog::ToolkitFileDialog(GUI_View* parent, const FileRequest& reques
         labels.push_back(f.label);
     if (labels.empty())
         labels.push_back("*");
-    filterDropdown = new GUI_Dropdown(content, "", labels, 100, rowY + 38, wPt - 110, 25,
-                                      GUI_Black);
+    filterDropdown =
+        new GUI_Dropdown(content, "", labels, 100, rowY + 38, wPt - 110, 25, GUI_Black);
     filterDropdown->select(0, false);
     filterDropdown->onSelect = [this](GUI_Dropdown*, GUI_List*, int, const char*) {
         enterFolder(folder_);
     };
-    messageLabel = new GUI_Label(content, "", 10, rowY + 74, 0, 0, kMessageColor,
-                                 TITLE_CENTER_V, 0);
+    messageLabel =
+        new GUI_Label(content, "", 10, rowY + 74, 0, 0, kMessageColor, TITLE_CENTER_V, 0);
 
     auto* bottom = new GUI_ToolBar(this, TOOLBAR_BOTTOM, kBarHeight);
     bottom->bgColor = kBarColor;
     const std::string cancelText =
         request.cancelLabel.empty() ? localizedString("Cancel") : request.cancelLabel;
-    const std::string okText = !request.acceptLabel.empty() ? request.acceptLabel
+    const std::string okText = !request.acceptLabel.empty()        ? request.acceptLabel
                                : request.mode == FileRequest::Save ? localizedString("Save")
                                                                    : localizedString("Open");
     cancelButton = barButton(bottom, cancelText, [this](GUI_Button*) { cancel(); });
@@ -226,8 +227,8 @@ ToolkitFileDialog::ToolkitFileDialog(GUI_View* parent, const FileRequest& reques
     update_layout();
     center_in_parent();
 
-    std::string start = request.initialPath.empty() ? request.initialFolder
-                                                    : parentOf(request.initialPath);
+    std::string start =
+        request.initialPath.empty() ? request.initialFolder : parentOf(request.initialPath);
     if (start.empty())
         start = currentDirectory();
     enterFolder(resolveTypedPath(currentDirectory(), start));
@@ -304,10 +305,10 @@ void ToolkitFileDialog::accept() {
     const std::string path = resolveTypedPath(folder_, typed);
     if (isFolder(path)) {
         enterFolder(path);
-        nameField->set_text(request_.mode == FileRequest::Save
-                                ? request_.initialPath.substr(
-                                      request_.initialPath.find_last_of('/') + 1)
-                                : "");
+        nameField->set_text(
+            request_.mode == FileRequest::Save
+                ? request_.initialPath.substr(request_.initialPath.find_last_of('/') + 1)
+                : "");
         return;
     }
     if (request_.mode == FileRequest::Open) {
@@ -324,7 +325,8 @@ void ToolkitFileDialog::accept() {
         if (request_.confirmOverwrite && fs::exists(fs::path(path), ec) &&
             replaceConfirmed_ != path) {
             replaceConfirmed_ = path;
-            showMessage(localizedString("The file already exists. Press Save again to replace it."));
+            showMessage(
+                localizedString("The file already exists. Press Save again to replace it."));
             return;
         }
     }
