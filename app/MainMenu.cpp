@@ -10,9 +10,12 @@
 #include "app/AppState.h"
 #include "app/DocumentFile.h"
 #include "app/EditActions.h"
+#include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/PanelActions.h"
-#include "app/Startup.h"
+#include "app/SettingDialog.h"
+#include "app/StickExport.h"
+#include "app/StickNetwork.h"
 #include "app/WidgetHelpers.h"
 #include "design/Document.h"
 #include "gui/Button.h"
@@ -237,8 +240,7 @@ void openMainMenu() {
     }
     ui.mainMenu->selectedIndex = -1;
 
-    setTakesInput(ui.toolbox, false);
-    setTakesInput(ui.zoomSlider, false);
+    applyMainWindowInput();
     ui.menuButton->pressed = true;
     ui.galleryButton->disable();
 }
@@ -249,8 +251,7 @@ void closeMainMenu() {
     ui.mainMenu->close();
     ui.mainMenu->hide();
     ui.mainMenu = nullptr;
-    setTakesInput(ui.toolbox, true);
-    setTakesInput(ui.zoomSlider, true);
+    applyMainWindowInput();
     ui.menuButton->pressed = false;
     refreshControls();
 }
@@ -270,16 +271,16 @@ void chooseMenuAction(MenuAction action) {
             newDesign();
             break;
         case MenuAction::Open:
-            pendingAction("Open...");
+            openProjectDialog();
             break;
         case MenuAction::Import:
-            pendingAction("Import...");
+            importDesignDialog();
             break;
         case MenuAction::Save:
-            pendingAction("Save...");
+            saveProjectDialog();
             break;
         case MenuAction::Export:
-            pendingAction("Export to MivoStick");
+            exportToStick();
             break;
         case MenuAction::Undo:
             undoEdit();
@@ -321,7 +322,7 @@ void chooseMenuAction(MenuAction action) {
             mergeDown();
             break;
         case MenuAction::Settings:
-            pendingAction("Settings...");
+            openSettingsDialog();
             break;
         case MenuAction::Exit:
             SDL_AddTimer(100, postQuit, nullptr);

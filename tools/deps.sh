@@ -8,6 +8,7 @@ PACKAGES=(
     libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-net-dev
     libboost-filesystem-dev libboost-dev libutfcpp-dev
     libfreetype-dev libharfbuzz-dev libpolyclipping-dev libcpp-httplib-dev
+    libgtk-3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool imagemagick
 )
