@@ -9,6 +9,7 @@ PACKAGES=(
     libboost-filesystem-dev libboost-dev libutfcpp-dev
     libfreetype-dev libharfbuzz-dev libpolyclipping-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    xvfb xauth x11-utils xdotool imagemagick
     # The source fonts of the shipped stitch fonts: the font-pack tests shape them with HarfBuzz.
     fonts-tlwg-garuda-ttf fonts-tlwg-kinnari-ttf fonts-tlwg-loma-ttf fonts-tlwg-purisa-ttf
     fonts-tlwg-sawasdee-ttf fonts-tlwg-norasi-ttf fonts-tlwg-waree-ttf fonts-tlwg-laksaman-ttf

@@ -1,0 +1,7 @@
+#include "app/Settings.h"
+
+Settings settings;
+
+void loadSettings() {
+    settings = Settings();
+}
