@@ -21,6 +21,10 @@ int convert(const Args& args);
 // Prints format, version, colours, stitches, bounds and size of a PES file or MIVO buffer
 // (CliInfo.cpp).
 int info(const Args& args);
+// Reports what a machine meets in a PES file or project: stitches too long or too short, thread
+// piling up, size against the hoop, colour changes, sewing time; 1 when something would stop a
+// machine (CliCheck.cpp).
+int check(const Args& args);
 // Prints the layer the editor would import from a PES file or MIVO buffer as JSON (CliDump.cpp).
 int dump(const Args& args);
 // Generates one shape layer and writes it as a PES file (CliShape.cpp).

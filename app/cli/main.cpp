@@ -20,6 +20,7 @@ const SubCommand kCommands[] = {
     {"convert", "convert IN OUT --pes-version 1|5 [--hoop WxH] | convert IN.pes OUT.mpes",
      cli::convert},
     {"info", "info FILE", cli::info},
+    {"check", "check FILE [--hoop WxH] [--spm N] [--json]", cli::check},
     {"dump", "dump FILE", cli::dump},
     {"shape",
      "shape KIND --width CM --height CM [--line-width CM] [--density MM] [--color C] -o OUT.pes",
