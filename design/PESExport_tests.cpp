@@ -15,6 +15,7 @@
 #include "design/ShapeLayer.h"
 #include "design/TextLayer.h"
 #include "formats/PES.h"
+#include "formats/TestStitches.h"
 #include "formats/ThreadPalette.h"
 #include "stitchfont/FontSizes.h"
 #include "stitchfont/TestPack.h"
@@ -68,14 +69,7 @@ void expectSameLayer(const PESData& want, const PESData& got, const std::string&
     EXPECT_EQ(got.stitchCount, want.stitchCount) << what;
 }
 
-Stitch st(int x, int y, uint8_t type = pec::kNormal, uint8_t longForm = 0) {
-    Stitch s;
-    s.x = x;
-    s.y = y;
-    s.type = type;
-    s.longForm = longForm;
-    return s;
-}
+using fixtures::st;
 
 void addBlock(PESData& layer, uint8_t color, std::vector<Stitch> stitches) {
     StitchBlock b;

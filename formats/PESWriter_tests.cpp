@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/TestStitches.h"
 #include "formats/ThreadPalette.h"
 
 namespace {
@@ -34,22 +35,8 @@ std::string text(const Bytes& b, std::size_t at, std::size_t n) {
     return std::string(b.begin() + at, b.begin() + at + n);
 }
 
-Stitch st(int x, int y, uint8_t type = pec::kNormal, uint8_t longForm = 0) {
-    Stitch s;
-    s.x = x;
-    s.y = y;
-    s.type = type;
-    s.longForm = longForm;
-    return s;
-}
-
-StitchBlock block(uint8_t color, std::vector<Stitch> stitches) {
-    StitchBlock b;
-    b.colorIndex = color;
-    b.color = threadColor(color);
-    b.stitches = std::move(stitches);
-    return b;
-}
+using fixtures::block;
+using fixtures::st;
 
 // The parts of a written file, found by walking it the way another program would.
 struct Parsed {

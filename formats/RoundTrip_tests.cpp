@@ -15,6 +15,7 @@
 
 #include "formats/PES.h"
 #include "formats/PESWriter.h"
+#include "formats/TestStitches.h"
 #include "formats/ThreadPalette.h"
 
 namespace {
@@ -339,22 +340,8 @@ void roundTrip(const std::vector<StitchBlock>& blocks, int version, const std::s
     }
 }
 
-Stitch st(int x, int y, uint8_t type = pec::kNormal, uint8_t longForm = 0) {
-    Stitch s;
-    s.x = x;
-    s.y = y;
-    s.type = type;
-    s.longForm = longForm;
-    return s;
-}
-
-StitchBlock block(uint8_t color, std::vector<Stitch> stitches) {
-    StitchBlock b;
-    b.colorIndex = color;
-    b.color = threadColor(color);
-    b.stitches = std::move(stitches);
-    return b;
-}
+using fixtures::block;
+using fixtures::st;
 
 TEST(PESRoundTrip, SmallDesignsComeBack) {
     const std::vector<std::pair<const char*, std::vector<StitchBlock>>> designs = {

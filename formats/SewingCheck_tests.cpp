@@ -14,26 +14,13 @@
 
 #include "formats/PES.h"
 #include "formats/PESWriter.h"
+#include "formats/TestStitches.h"
 #include "formats/ThreadPalette.h"
 
 namespace {
 
-Stitch st(int x, int y, uint8_t type = pec::kNormal, uint8_t longForm = 0) {
-    Stitch s;
-    s.x = x;
-    s.y = y;
-    s.type = type;
-    s.longForm = longForm;
-    return s;
-}
-
-StitchBlock block(uint8_t color, std::vector<Stitch> stitches) {
-    StitchBlock b;
-    b.colorIndex = color;
-    b.color = threadColor(color);
-    b.stitches = std::move(stitches);
-    return b;
-}
+using fixtures::block;
+using fixtures::st;
 
 // A satin column 4 mm wide and `steps` steps of 0.4 mm long, going down from (x, y): the kind of
 // stitching that must pass the check.
