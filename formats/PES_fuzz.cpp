@@ -25,7 +25,8 @@ void check(const PES& p) {
         std::abort();
     if (p.graphicsOffset() != p.pecOffset() + 513 + int(fieldL(p)))
         std::abort();
-    if (std::size_t(p.fileSize()) != p.pesSection().size() + p.pecHeader().size() +
+    // Everything in front of the PEC block: the PES section, or the magic of a PEC file.
+    if (std::size_t(p.fileSize()) != std::size_t(p.pecOffset()) + p.pecHeader().size() +
                                          p.stitchData().size() + p.graphics().size()) {
         std::abort();
     }
