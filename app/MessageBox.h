@@ -14,15 +14,26 @@
 #include <string>
 #include <vector>
 
-enum class MessageKind { Information, Error };
+enum class MessageKind { Information, Error, Warning };
 
 using MessageBoxSink =
     std::function<void(MessageKind kind, const std::string& title, const std::string& text)>;
 extern MessageBoxSink messageBoxSink;
 
+// Tests answer the two-button boxes here: the question's title and text in, the answer out
+// (true for the accepting button). Empty unless a test sets it.
+using QuestionBoxSink = std::function<bool(const std::string& title, const std::string& text)>;
+extern QuestionBoxSink questionBoxSink;
+
 // Shows a box with one OK button (texts in UTF-8, already translated) and returns once it is
 // closed.
 void showMessageBox(MessageKind kind, const std::string& title, const std::string& text);
+
+// Shows a warning with two buttons (the accepting one first, "Cancel"-like one second) and
+// returns whether the user accepted. Closing the box, or a box that cannot be shown at all, counts
+// as the second button: nothing is done that the user did not agree to.
+bool askMessageBox(const std::string& title, const std::string& text,
+                   const std::string& acceptLabel, const std::string& cancelLabel);
 
 // The helper's command line for a box; parent is the editor's X11 window ("" when unknown).
 std::vector<std::string> messageBoxCommand(const std::string& helper, MessageKind kind,

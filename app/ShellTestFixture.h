@@ -54,10 +54,15 @@ protected:
                                 const std::string& text) {
             boxes.push_back({kind, title, text});
         };
+        questionBoxSink = [this](const std::string& title, const std::string& text) {
+            questions.push_back({MessageKind::Warning, title, text});
+            return questionAnswer;
+        };
     }
 
     void TearDown() override {
         messageBoxSink = nullptr;
+        questionBoxSink = nullptr;
         fileChooser = nullptr;
         theDocument = nullptr;
         document.reset();
@@ -92,6 +97,9 @@ protected:
     HeadlessLayerList list;
     std::unique_ptr<Document> document;
     std::vector<RecordedBox> boxes;
+    // The two-button boxes asked, and what the "user" answers them.
+    std::vector<RecordedBox> questions;
+    bool questionAnswer = true;
 };
 
 // A chooser that answers every request with the next prepared answer (nothing = Cancel) and

@@ -11,6 +11,7 @@
 #include "app/Settings.h"
 #include "design/Document.h"
 #include "design/PESExport.h"
+#include "formats/SewingCheck.h"
 #include "gui/Localization.h"
 #include "gui/Log.h"
 
@@ -63,6 +64,24 @@ bool sendToStick(const Document& document) {
 
 }  // namespace
 
+bool agreedToSendDespiteCheck(const PESData& merged) {
+    SewingCheckOptions options;
+    options.hoopW = settings.hoopWidth;
+    options.hoopH = settings.hoopHeight;
+    const SewingReport report =
+        checkSewingAsWritten(merged.blocks, merged.centerX, merged.centerY, options);
+    if (!report.stopsMachine())
+        return true;
+    std::string text = localizedString("SEND_CHECK_MSG");
+    for (const SewingIssue& issue : report.issues) {
+        if (issue.stopsMachine)
+            text += "\n\n" + sewingReasonText(issue, report, localizedString);
+    }
+    text += "\n\n" + localizedString("Send it to MivoStick anyway?");
+    return askMessageBox(localizedString("Design Warning"), text, localizedString("Send Anyway"),
+                         localizedString("Cancel"));
+}
+
 PESData mergedDesign(const Document& document) {
     PESData merged;
     for (const PESData& layer : document.layers)
@@ -80,6 +99,10 @@ bool exportToStick() {
         return false;
     }
     closeMainMenu();
+    // A design the machine would refuse goes only when the user says so; Cancel sends nothing.
+    if (theDocument != nullptr && theDocument->layerCount() > 0 &&
+        !agreedToSendDespiteCheck(mergedDesign(*theDocument)))
+        return false;
     bool confirmed = false;
     // An empty design is not sent: mounting would take the card from the machine for nothing.
     if (theDocument != nullptr && theDocument->layerCount() > 0) {

@@ -15,6 +15,12 @@ class Document;
 // Every layer of the document merged into one, in design order, with its bounds computed.
 PESData mergedDesign(const Document& document);
 
-// The menu's "Export to MivoStick" (on theDocument, through stickLink). Returns whether the
-// stick confirmed the upload.
+// Whether the merged design may go: yes when nothing in it would stop a machine (the sewing check
+// of the design as written, against the settings' hoop); otherwise a warning box gives the
+// reasons and asks, and only "Send Anyway" says yes.
+bool agreedToSendDespiteCheck(const PESData& merged);
+
+// The menu's "Export to MivoStick" (on theDocument, through stickLink). A design the sewing check
+// finds a machine would refuse is sent only after the warning box's "Send Anyway". Returns
+// whether the stick confirmed the upload.
 bool exportToStick();

@@ -90,6 +90,41 @@ TEST_F(StickExport, SendsTheMergedDesignAsVersion5WithTheSettingsHoop) {
     EXPECT_EQ(int(theDocument->history.undoStack.size()), undo);
 }
 
+// A design wider than the hoop is what a machine refuses: the warning names the reason, Cancel
+// sends nothing (the card is not even mounted), "Send Anyway" sends it.
+TEST_F(StickExport, ADesignWiderThanTheHoopIsSentOnlyAfterTheWarning) {
+    startStick({});
+    settings.hoopWidth = 50;  // the first layer alone is 55 mm wide
+    questionAnswer = false;
+    EXPECT_FALSE(exportToStick());
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].title, "Design Warning");
+    EXPECT_NE(questions[0].text.find("larger than the 50 x 180 mm hoop"), std::string::npos)
+        << questions[0].text;
+    EXPECT_NE(questions[0].text.find("anyway"), std::string::npos);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_EQ(server->requests("/sdcard/mount"), 0);
+    EXPECT_EQ(server->requests("/u.php"), 0);
+
+    questionAnswer = true;
+    EXPECT_TRUE(exportToStick());
+    EXPECT_EQ(questions.size(), 2u);
+    EXPECT_EQ(server->requests("/u.php"), 1);
+}
+
+// The warning in Thai, with its reasons translated.
+TEST_F(StickExport, TheWarningSpeaksTheUsersLanguage) {
+    startStick({});
+    settings.hoopWidth = 50;
+    currentLanguage = "th";
+    questionAnswer = false;
+    exportToStick();
+    ASSERT_EQ(questions.size(), 1u);
+    EXPECT_EQ(questions[0].title, localizedString("Design Warning"));
+    EXPECT_NE(questions[0].title, "Design Warning");
+    EXPECT_EQ(questions[0].text.find("larger than"), std::string::npos) << questions[0].text;
+}
+
 TEST_F(StickExport, TheMergedDesignHoldsEveryLayerInOrder) {
     const PESData merged = mergedDesign(*theDocument);
     ASSERT_EQ(merged.blocks.size(), 3u);

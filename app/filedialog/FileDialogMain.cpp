@@ -6,6 +6,8 @@
 //       [--folder DIR] [--must-exist] [--confirm-overwrite] [--accept LABEL] [--cancel LABEL]
 //       [--parent XID]
 //   mes-file-dialog info|error --title TITLE --text TEXT [--accept LABEL] [--parent XID]
+//   mes-file-dialog question --title TITLE --text TEXT --accept LABEL --cancel LABEL
+//       [--parent XID]    (exit status 0 when accepted, 1 otherwise)
 //
 // The first filter is selected. --file is the file offered (Save) and --folder where to start.
 // --parent is the editor's X11 window (hex or decimal): the dialog stays above it.
@@ -28,7 +30,7 @@
 namespace {
 
 struct Options {
-    enum Kind { Open, Save, Info, Error };
+    enum Kind { Open, Save, Info, Error, Warning, Question };
     Kind kind = Open;
     bool save = false;
     std::string title;
@@ -49,8 +51,12 @@ bool parse(int argc, char** argv, Options& o) {
     const std::string mode = argv[1];
     if (mode == "open" || mode == "save") {
         o.kind = mode == "save" ? Options::Save : Options::Open;
-    } else if (mode == "info" || mode == "error") {
-        o.kind = mode == "info" ? Options::Info : Options::Error;
+    } else if (mode == "info" || mode == "error" || mode == "warning") {
+        o.kind = mode == "info"    ? Options::Info
+                 : mode == "error" ? Options::Error
+                                   : Options::Warning;
+    } else if (mode == "question") {
+        o.kind = Options::Question;
     } else {
         return false;
     }
@@ -157,17 +163,25 @@ void onResponse(GtkNativeDialog*, gint response, gpointer data) {
 
 // A message with one button; GTK lays out Thai text properly, which SDL's X11 box cannot.
 int showMessage(const Options& o) {
-    GtkWidget* box = gtk_message_dialog_new(
-        nullptr, GTK_DIALOG_MODAL, o.kind == Options::Error ? GTK_MESSAGE_ERROR : GTK_MESSAGE_INFO,
-        GTK_BUTTONS_NONE, "%s", o.title.c_str());
+    const GtkMessageType type = o.kind == Options::Error  ? GTK_MESSAGE_ERROR
+                                : o.kind == Options::Info ? GTK_MESSAGE_INFO
+                                                          : GTK_MESSAGE_WARNING;
+    GtkWidget* box = gtk_message_dialog_new(nullptr, GTK_DIALOG_MODAL, type, GTK_BUTTONS_NONE, "%s",
+                                            o.title.c_str());
     gtk_message_dialog_format_secondary_text(GTK_MESSAGE_DIALOG(box), "%s", o.text.c_str());
     gtk_window_set_title(GTK_WINDOW(box), o.title.c_str());
+    // A question's cancelling button comes first, so that the accepting one ends the row.
+    if (o.kind == Options::Question)
+        gtk_dialog_add_button(GTK_DIALOG(box), o.cancel.empty() ? "Cancel" : o.cancel.c_str(),
+                              GTK_RESPONSE_CANCEL);
     gtk_dialog_add_button(GTK_DIALOG(box), o.accept.empty() ? "OK" : o.accept.c_str(),
                           GTK_RESPONSE_OK);
-    gtk_dialog_set_default_response(GTK_DIALOG(box), GTK_RESPONSE_OK);
-    gtk_dialog_run(GTK_DIALOG(box));
+    // Return answers the question with its safe button.
+    gtk_dialog_set_default_response(
+        GTK_DIALOG(box), o.kind == Options::Question ? GTK_RESPONSE_CANCEL : GTK_RESPONSE_OK);
+    const gint response = gtk_dialog_run(GTK_DIALOG(box));
     gtk_widget_destroy(box);
-    return 0;
+    return o.kind == Options::Question && response != GTK_RESPONSE_OK ? 1 : 0;
 }
 
 }  // namespace
@@ -179,8 +193,10 @@ int main(int argc, char** argv) {
                      "usage: mes-file-dialog open|save --title TITLE [--filter LABEL GLOB]... "
                      "[--file PATH] [--folder DIR] [--must-exist] [--confirm-overwrite] "
                      "[--accept LABEL] [--cancel LABEL] [--parent XID]\n"
-                     "       mes-file-dialog info|error --title TITLE --text TEXT "
-                     "[--accept LABEL] [--parent XID]\n");
+                     "       mes-file-dialog info|error|warning --title TITLE --text TEXT "
+                     "[--accept LABEL] [--parent XID]\n"
+                     "       mes-file-dialog question --title TITLE --text TEXT --accept LABEL "
+                     "--cancel LABEL [--parent XID]\n");
         return 2;
     }
     // Our arguments are not GTK's: nothing is handed to its option parser.
@@ -191,7 +207,7 @@ int main(int argc, char** argv) {
 
     g_signal_add_emission_hook(g_signal_lookup("map", GTK_TYPE_WIDGET), 0, onMap, &o.parent,
                                nullptr);
-    if (o.kind == Options::Info || o.kind == Options::Error)
+    if (o.kind != Options::Open && o.kind != Options::Save)
         return showMessage(o);
 
     const GtkFileChooserAction action =
