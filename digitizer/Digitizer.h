@@ -44,6 +44,13 @@ struct Params {
     double underlayInset = 2.5;    // underlay keeps this far inside the outline
     double maxRunStitch = 38.0;    // longer running, fill and edge-run stitches are split
     double maxSatinStitch = 68.0;  // longer satin stitches get a split penetration midway
+    // Fill: the rows' direction in degrees (0 horizontal, 90 vertical, y downwards); with
+    // fillAlongShape, rows of elongated parts run square to their long side instead. With
+    // fillUnderlay, sparse rows across the top rows are sewn first, underlaySpacing apart.
+    double fillAngle = 0.0;
+    bool fillAlongShape = false;
+    bool fillUnderlay = false;
+    double underlaySpacing = 20.0;
 };
 
 // Stitches for the outline, starting near entry. The path starts with a movement to its first

@@ -333,3 +333,67 @@ TEST(GlyphRecord, EncodesShortStitchesLongMovementsAdvanceAndBounds) {
     EXPECT_EQ(back[5].p.x, 205);
     EXPECT_EQ(back[5].kind, Kind::Run);
 }
+
+TEST(Digitizer, FillRowsFollowTheChosenAngleOrRunSquareToTheLongSide) {
+    // 30 x 10 mm: too wide for satin.
+    std::vector<Ring> block{rect(0, 0, 300, 100)};
+    struct Case {
+        const char* name;
+        double angle;
+        bool alongShape;
+        double dx, dy;  // the direction most fill stitches should have
+    };
+    const Case cases[] = {
+        {"default", 0, false, 1, 0},
+        {"chosen 90", 90, false, 0, 1},
+        {"chosen 45", 45, false, M_SQRT1_2, M_SQRT1_2},
+        {"square to the long side", 0, true, 0, 1},
+    };
+    for (const Case& c : cases) {
+        Params prm;
+        prm.fillAngle = c.angle;
+        prm.fillAlongShape = c.alongShape;
+        prm.fillSpacing = 3.6;  // rows that cover at any angle, not only along the pixel grid
+        std::vector<Needle> path = digitize(block, prm);
+        int fill = 0, along = 0;
+        for (std::size_t i = 1; i < path.size(); ++i) {
+            if (path[i].kind != Kind::Fill || path[i - 1].kind != Kind::Fill)
+                continue;
+            Point d = path[i].p - path[i - 1].p;
+            ++fill;
+            along += std::fabs(cross(unit(d), {c.dx, c.dy})) < 0.05;
+        }
+        EXPECT_GT(fill, 200) << c.name;
+        EXPECT_GT(along, fill * 9 / 10) << c.name;
+        Quality q = measure(block, path, prm);
+        EXPECT_GE(q.coverage, 0.97) << c.name;
+        EXPECT_LE(q.outside, 0.01) << c.name;
+    }
+}
+
+TEST(Digitizer, FillUnderlayRunsAcrossTheRowsBeforeThem) {
+    std::vector<Ring> block{rect(0, 0, 300, 100)};
+    Params prm;
+    prm.fillAlongShape = true;  // vertical rows
+    std::size_t plain = digitize(block, prm).size();
+    prm.fillUnderlay = true;
+    std::vector<Needle> path = digitize(block, prm);
+    std::size_t firstFill = 0;
+    while (firstFill < path.size() && path[firstFill].kind != Kind::Fill)
+        ++firstFill;
+    ASSERT_LT(firstFill, path.size());
+    // Between the edge run and the first row: horizontal running stitches, well inside.
+    int across = 0;
+    for (std::size_t i = 1; i < firstFill; ++i) {
+        Point d = path[i].p - path[i - 1].p;
+        if (path[i].kind == Kind::Run && std::fabs(d.y) < 0.5 && std::fabs(d.x) > 10) {
+            ++across;
+            EXPECT_GT(path[i].p.y, 4.0);
+            EXPECT_LT(path[i].p.y, 96.0);
+        }
+    }
+    EXPECT_GT(across, 20);
+    for (std::size_t i = firstFill; i < path.size(); ++i)
+        EXPECT_NE(path[i].kind, Kind::EdgeRun);
+    EXPECT_GT(path.size(), plain + 20);
+}

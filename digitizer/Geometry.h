@@ -12,6 +12,7 @@ namespace digitizer {
 
 // Clipper and the Voronoi builder work on integers: 0.01 mm keeps curves smooth enough.
 inline constexpr double kScale = 10.0;
+inline constexpr double kPi = 3.14159265358979323846;
 
 inline Point operator+(Point a, Point b) {
     return {a.x + b.x, a.y + b.y};
