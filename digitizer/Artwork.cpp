@@ -118,6 +118,10 @@ Params ArtParams::artworkStitchParams() {
     // Rows at any angle: 0.36 mm apart leaves no gap between threads 0.4 mm wide.
     p.fillSpacing = 3.6;
     p.lockLength = 4.0;
+    // Satin only for strokes: a face with its eyes and mouth cut out is narrow in places but a
+    // wide region all the same, and fanning satin is swapped for fill where it leaves gaps.
+    p.maxSatinWidth = p.maxSatinSpan;
+    p.minSatinCoverage = 0.97;
     return p;
 }
 

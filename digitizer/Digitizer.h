@@ -51,6 +51,11 @@ struct Params {
     bool fillAlongShape = false;
     bool fillUnderlay = false;
     double underlaySpacing = 20.0;
+    // When above 0: a part sewn as satin that covers less of itself than this (Quality.h) is
+    // sewn as fill instead, if fill covers it better.
+    double minSatinCoverage = 0.0;
+    // When above 0: a part wider than this anywhere is filled, however narrow most of it is.
+    double maxSatinWidth = 0.0;
 };
 
 // Stitches for the outline, starting near entry. The path starts with a movement to its first

@@ -397,3 +397,34 @@ TEST(Digitizer, FillUnderlayRunsAcrossTheRowsBeforeThem) {
         EXPECT_NE(path[i].kind, Kind::EdgeRun);
     EXPECT_GT(path.size(), plain + 20);
 }
+
+TEST(Digitizer, SatinIsKeptForStrokesOnlyWhenAsked) {
+    auto fills = [](const std::vector<Needle>& p) { return count(p, Kind::Fill); };
+    auto satins = [](const std::vector<Needle>& p) { return count(p, Kind::Satin); };
+    // A 20 mm disc with a 16 mm hole cut off-centre: a ring 1..3 mm wide, narrow nearly all
+    // round, the shape satin is made for.
+    std::vector<Ring> ring{circle(0, 0, 100, 96), circle(0, 15, 80, 96, true)};
+    // A 24 mm disc with four 5 mm holes: narrow between the holes and the rim, 7.7 mm wide
+    // between the holes.
+    std::vector<Ring> face{circle(0, 0, 120, 96), circle(-45, -45, 25, 48, true),
+                           circle(45, -45, 25, 48, true), circle(-45, 45, 25, 48, true),
+                           circle(45, 45, 25, 48, true)};
+    Params prm;
+    EXPECT_GT(satins(digitize(ring, prm)), 100);
+    EXPECT_GT(satins(digitize(face, prm)), 100);  // the font setting: the axis decides
+    prm.maxSatinWidth = prm.maxSatinSpan;
+    EXPECT_GT(satins(digitize(ring, prm)), 100);
+    EXPECT_EQ(satins(digitize(face, prm)), 0);
+    EXPECT_GT(fills(digitize(face, prm)), 100);
+    // A fat crescent: satin fans round its inner curve; asking for full coverage makes it fill.
+    std::vector<Ring> crescent{circle(0, 0, 40, 64), circle(0, -22, 22, 48, true)};
+    prm = Params();
+    std::vector<Needle> satin = digitize(crescent, prm);
+    prm.minSatinCoverage = 0.99;
+    std::vector<Needle> chosen = digitize(crescent, prm);
+    ASSERT_GT(satins(satin), 50);
+    ASSERT_LT(measure(crescent, satin).coverage, 0.99);
+    EXPECT_GT(measure(crescent, chosen).coverage, measure(crescent, satin).coverage);
+    EXPECT_GT(fills(chosen), 50);
+    EXPECT_EQ(satins(chosen), 0);
+}
