@@ -6,5 +6,3 @@ void applyInitialSelections() {}
 
 void initStitchTextures() {}
 void freeStitchTextures() {}
-
-void freeEmoticonThumbnails() {}

@@ -1,5 +1,5 @@
 // The calls that start-up and shutdown make into parts of the editor that are filled in one at a
-// time (main window, settings, status line, stitch renderer, file commands, emoticons). Each
+// time (main window, settings, status line, stitch renderer, file commands). Each
 // function is exactly one such call. Until its part exists it does the least that keeps the editor
 // running, as noted; the part replaces the body, the call sites stay. Main thread only.
 #pragma once
@@ -17,6 +17,3 @@ void applyInitialSelections();
 // The stitch renderer's shared textures (stitch sprites, light map, ruler labels). (Nothing.)
 void initStitchTextures();
 void freeStitchTextures();
-
-// The emoticon thumbnail textures. (Nothing.)
-void freeEmoticonThumbnails();

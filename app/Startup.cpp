@@ -16,6 +16,7 @@
 #include "app/AppState.h"
 #include "app/DocumentFile.h"
 #include "app/MainWindow.h"
+#include "app/EmoticonBalloon.h"
 #include "app/Seams.h"
 #include "app/Settings.h"
 #include "gui/Draw.h"
