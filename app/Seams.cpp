@@ -1,8 +1,0 @@
-#include "app/Seams.h"
-
-void buildStatusLabels() {}
-
-void applyInitialSelections() {}
-
-void initStitchTextures() {}
-void freeStitchTextures() {}
