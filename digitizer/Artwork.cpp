@@ -13,14 +13,7 @@ namespace {
 using ClipperLib::Paths;
 
 Paths toPaths(const std::vector<Ring>& rings) {
-    Paths in;
-    for (const Ring& r : rings) {
-        ClipperLib::Path p;
-        for (Point q : r)
-            p.push_back(toInt(q));
-        if (p.size() >= 3)
-            in.push_back(p);
-    }
+    Paths in = toIntPaths(rings);
     // The union settles the winding: outer rings and holes come out in Clipper's orientation.
     ClipperLib::Clipper c;
     c.AddPaths(in, ClipperLib::ptSubject, true);

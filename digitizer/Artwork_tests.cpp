@@ -7,46 +7,17 @@
 #include <cmath>
 
 #include "digitizer/Artwork.h"
+#include "digitizer/DigitizerTestShapes.h"
 #include "digitizer/Quality.h"
 #include "formats/ThreadPalette.h"
 
 using namespace digitizer;
+using namespace digitizer_test;
 
 namespace {
 
 Ring disc(double cx, double cy, double r) {
-    Ring ring;
-    for (int i = 0; i < 96; ++i) {
-        double a = 2 * M_PI * i / 96;
-        ring.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
-    }
-    return ring;
-}
-
-Ring rect(double x0, double y0, double x1, double y1) {
-    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-}
-
-// Non-zero winding test of a point against rings.
-bool inside(const std::vector<Ring>& rings, Point p) {
-    int wind = 0;
-    for (const Ring& r : rings)
-        for (std::size_t i = 0; i < r.size(); ++i) {
-            Point a = r[i], b = r[(i + 1) % r.size()];
-            if ((a.y <= p.y) != (b.y <= p.y)) {
-                double x = a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y);
-                if (x > p.x)
-                    wind += b.y > a.y ? 1 : -1;
-            }
-        }
-    return wind != 0;
-}
-
-int count(const std::vector<Needle>& path, Kind k) {
-    int n = 0;
-    for (std::size_t i = 1; i < path.size(); ++i)
-        n += path[i].kind == k;
-    return n;
+    return circle(cx, cy, r, 96);
 }
 
 const Rgba kRed{237, 23, 31, 255}, kBlue{10, 85, 163, 255}, kYellow{255, 217, 17, 255};
@@ -62,10 +33,10 @@ TEST(Artwork, LowerDiscIsCutUnderTheUpperOneWithTheOverlapKept) {
     EXPECT_EQ(runs[1].thread, nearestThread(kBlue));
 
     const std::vector<Ring>& lower = runs[0].region;
-    EXPECT_TRUE(inside(lower, {-50, 0}));
-    EXPECT_TRUE(inside(lower, {40 - 2.0, 0}));   // 0.2 mm under the blue disc: the overlap
-    EXPECT_FALSE(inside(lower, {40 + 6.0, 0}));  // 0.6 mm under it: hidden, cut away
-    EXPECT_FALSE(inside(lower, {90, 0}));
+    EXPECT_TRUE(insideOutline(lower, {-50, 0}));
+    EXPECT_TRUE(insideOutline(lower, {40 - 2.0, 0}));   // 0.2 mm under the blue disc: the overlap
+    EXPECT_FALSE(insideOutline(lower, {40 + 6.0, 0}));  // 0.6 mm under it: hidden, cut away
+    EXPECT_FALSE(insideOutline(lower, {90, 0}));
     // The upper disc is whole.
     EXPECT_NEAR(ringsArea(runs[1].region), M_PI * 80 * 80, 0.01 * M_PI * 80 * 80);
 
@@ -95,8 +66,8 @@ TEST(Artwork, ThinStrokeBecomesSatinAndWideRegionFill) {
     EXPECT_GT(count(runs[1].path, Kind::Satin), 100);
     EXPECT_EQ(count(runs[1].path, Kind::Fill), 0);
     // The block is sewn around the stroke: a hole where the stroke hides it.
-    EXPECT_FALSE(inside(runs[0].region, {150, 97}));
-    EXPECT_TRUE(inside(runs[0].region, {150, 50}));
+    EXPECT_FALSE(insideOutline(runs[0].region, {150, 97}));
+    EXPECT_TRUE(insideOutline(runs[0].region, {150, 50}));
 }
 
 TEST(Artwork, SpeckIsDroppedAndTheLayerBelowKeepsItsPlace) {
@@ -105,12 +76,12 @@ TEST(Artwork, SpeckIsDroppedAndTheLayerBelowKeepsItsPlace) {
     std::vector<ColorRun> runs = digitizeArtwork(art);
     ASSERT_EQ(runs.size(), 1u);
     EXPECT_EQ(runs[0].thread, nearestThread(kYellow));
-    EXPECT_TRUE(inside(runs[0].region, {0, 0}));
+    EXPECT_TRUE(insideOutline(runs[0].region, {0, 0}));
     // A sliver (0.3 mm wide) goes too, however long.
     art[1].outline = {rect(-80, -1.5, 80, 1.5)};
     runs = digitizeArtwork(art);
     ASSERT_EQ(runs.size(), 1u);
-    EXPECT_TRUE(inside(runs[0].region, {0, 0}));
+    EXPECT_TRUE(insideOutline(runs[0].region, {0, 0}));
 }
 
 TEST(Artwork, NearlyEqualColoursJoinIntoOneRun) {

@@ -11,6 +11,7 @@
 #include <regex>
 #include <string>
 
+#include "DesignFigures.h"
 #include "EmoticonSet.h"
 #include "design/Document.h"
 #include "design/HeadlessLayerList.h"
@@ -39,24 +40,10 @@ TEST(ShippedEmoticons, EveryDesignLoadsHasItsSizeAndMeetsTheStitchAims) {
             ASSERT_FALSE(bytes.empty());
             PESData layer;
             ASSERT_TRUE(ImportCommand::layerFromPES(bytes, layer, nullptr));
-            int minX = 1 << 30, minY = 1 << 30, maxX = -(1 << 30), maxY = -(1 << 30);
-            double shortest = 1e9;
-            for (const StitchBlock& b : layer.blocks)
-                for (std::size_t i = 0; i < b.stitches.size(); ++i) {
-                    const Stitch& s = b.stitches[i];
-                    if (s.longForm)
-                        continue;
-                    minX = std::min(minX, s.x);
-                    maxX = std::max(maxX, s.x);
-                    minY = std::min(minY, s.y);
-                    maxY = std::max(maxY, s.y);
-                    if (i > 0)
-                        shortest = std::min(shortest, std::hypot(s.x - b.stitches[i - 1].x,
-                                                                 s.y - b.stitches[i - 1].y));
-                }
-            const double side = std::max(maxX - minX, maxY - minY) / 10.0;
+            const emoticons::Figures f = emoticons::figuresOf(layer);
+            const double side = std::max(f.width, f.height);
             EXPECT_NEAR(side, emoticons::kSizes[size].mm, 1.0);
-            EXPECT_GE(shortest, 3.0);  // 0.3 mm
+            EXPECT_GE(f.shortest, 0.3 - 1e-9);
             EXPECT_LE(layer.colorList.size(), 8u);
             EXPECT_GE(layer.colorList.size(), 1u);
             if (size == 1) {

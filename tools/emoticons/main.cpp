@@ -15,8 +15,9 @@
 // larger side of the drawing is the size's millimetres and centred on the origin. The designs
 // are digitized on N threads (default 2); files and pictures are made on the main thread in a
 // fixed order, so the output does not depend on N.
-#include <sys/stat.h>
 #include <time.h>
+
+#include <boost/filesystem.hpp>
 
 #include <algorithm>
 #include <atomic>
@@ -27,11 +28,11 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "DesignFigures.h"
 #include "EmoticonSet.h"
 #include "OutlineFont.h"
 #include "Specimen.h"
@@ -54,19 +55,9 @@ struct Options {
 };
 
 bool mkdirs(const std::string& path) {
-    std::string cur;
-    std::stringstream ss(path);
-    std::string part;
-    if (!path.empty() && path[0] == '/')
-        cur = "/";
-    while (std::getline(ss, part, '/')) {
-        if (part.empty())
-            continue;
-        cur += part + "/";
-        mkdir(cur.c_str(), 0755);
-    }
-    struct stat st;
-    return stat(path.c_str(), &st) == 0;
+    boost::system::error_code ec;
+    boost::filesystem::create_directories(path, ec);
+    return boost::filesystem::is_directory(path, ec);
 }
 
 bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -248,26 +239,11 @@ Design makeDesign(const Drawing& drawing, int number, int size) {
     const PESData& l = d.layer;
     d.stitchCount = l.stitchCount;
     d.colorRuns = int(l.colorList.size());
-    int minX = 1 << 30, minY = 1 << 30, maxX = -(1 << 30), maxY = -(1 << 30);
-    d.shortest = 1e9;
-    for (const StitchBlock& b : l.blocks)
-        for (std::size_t i = 0; i < b.stitches.size(); ++i) {
-            const Stitch& s = b.stitches[i];
-            if (s.longForm)
-                continue;
-            minX = std::min(minX, s.x);
-            maxX = std::max(maxX, s.x);
-            minY = std::min(minY, s.y);
-            maxY = std::max(maxY, s.y);
-            if (i == 0)
-                continue;
-            const Stitch& p = b.stitches[i - 1];
-            const double len = std::hypot(s.x - p.x, s.y - p.y) / 10.0;
-            d.shortest = std::min(d.shortest, len);
-            d.longest = std::max(d.longest, len);
-        }
-    d.width = (maxX - minX) / 10.0;
-    d.height = (maxY - minY) / 10.0;
+    const emoticons::Figures f = emoticons::figuresOf(l);
+    d.width = f.width;
+    d.height = f.height;
+    d.shortest = f.shortest;
+    d.longest = f.longest;
     return d;
 }
 
