@@ -26,6 +26,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <ctime>
 #include <cstring>
 #include <fstream>
 #include <string>
@@ -282,13 +283,13 @@ std::string report(const std::vector<Design>& designs, double seconds, int jobs)
     s += format("Quality report of the emoticons (%s, see tools/emoticons/main.cpp).\n", kVersion);
     s += "Per design and size: the size of the stitched area, stitches (records of the file,\n"
          "movements included), colour runs, the shortest and longest visible stitch, the longest\n"
-         "running or fill stitch; then per colour run its thread, the area\n"
-         "it covers, its coverage (share of the region under thread 0.4 mm wide; in brackets the\n"
-         "lowest coverage of its pieces over 4 mm2) and the share of its thread more than 0.2 mm\n"
-         "outside the region.\n";
+         "running or fill stitch; then per colour run its thread, the area it covers, its\n"
+         "coverage (share of the region under thread 0.4 mm wide; in brackets the lowest coverage\n"
+         "of its pieces over 4 mm2) and the share of its thread more than 0.2 mm outside the\n"
+         "region.\n";
     s += format("Aims: coverage at least %.2f for pieces over 4 mm2, at most %.0f %% of thread "
-                "outside, no stitch under %.1f mm, running and fill stitches at most %.0f mm, a "
-                "Medium design under %d stitches, at most %d colour runs.\n",
+                "outside,\nno stitch under %.1f mm, running and fill stitches at most %.0f mm, a "
+                "Medium design under\n%d stitches, at most %d colour runs.\n",
                 aims.minCoverage, aims.maxOutside * 100, aims.minStitch, aims.maxRun,
                 aims.maxMediumStitches, aims.maxColorRuns);
     int missed = 0, maxMedium = 0, maxRuns = 0;
@@ -330,8 +331,9 @@ std::string report(const std::vector<Design>& designs, double seconds, int jobs)
                 designs.size(), minCov, maxOut, shortest, longest, maxRun, maxMedium, maxRuns,
                 missed);
     s += format("Digitizer time (processor) of a Medium design: mean %.2f s, slowest %.2f s. Whole "
-                "set built in %.0f s on %d threads.\n",
-                mediumTime / emoticons::kCount, slowestMedium, seconds, jobs);
+                "set built in %.0f s (%.0f s of processor time) on %d threads.\n",
+                mediumTime / emoticons::kCount, slowestMedium, seconds,
+                double(std::clock()) / CLOCKS_PER_SEC, jobs);
     return s;
 }
 
@@ -339,9 +341,9 @@ std::string readme(const std::string& source) {
     std::string s =
         "# Emoticons\n\n"
         "The 49 emoticons of the editor's emoticon balloon, each in three sizes, made by\n"
-        "`make-emoticons` (tools/emoticons/) from " +
+        "`make-emoticons` (tools/emoticons/) with the digitizer in digitizer/ from\n" +
         source +
-        " with the digitizer in digitizer/. Regenerate them with\n\n"
+        ".\n\nRegenerate them with\n\n"
         "    tools/emoticons/build-emoticons.sh      # BUILD=<build folder> if not build/\n\n"
         "which fetches the source font by its package name and version, rewrites everything\n"
         "here and draws the specimen sheets into /tmp/mes-emoticon-specimens.\n\n"
