@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The emoticon balloon in the editor's own window (the emoticon-balloon tool, which opens it from
 # the emoticon button): the button veils the window and opens the grid, a cell puts a preview on
-# the canvas, L makes it Large, OK adds it and closes the balloon, giving the window back.
+# the canvas, L makes it Large, OK adds it and closes the balloon, giving the window back, and
+# Ctrl+Z takes the emoticon away again.
 source "$(dirname "$0")/lib.sh"
 e2e_init "$1" 1024 673
 [ -x "$E2E_BIN/emoticon-balloon" ] || { echo "emoticon-balloon not built: skipped"; exit 0; }
@@ -46,5 +47,14 @@ done=$(shot_until done "$large" 5000 $canvas)
 [ "$(e2e_diff "$start" "$done" $status)" -gt 50 ] || e2e_fail "the status line did not change"
 [ "$(e2e_diff "$open" "$done" $((BX + 14)) $((BY + 14)) 322 322)" -gt 5000 ] ||
     e2e_fail "the balloon did not close"
+
+# The emoticon came through the undo history: Ctrl+Z takes it away.
+e2e_key ctrl+z
+for i in $(seq 1 20); do
+    undone=$(e2e_shot undone)
+    [ "$(e2e_diff "$start" "$undone" $status)" -le 10 ] && break
+    sleep 0.5
+done
+[ "$(e2e_diff "$start" "$undone" $status)" -le 10 ] || e2e_fail "Undo did not take the emoticon away"
 e2e_stop
-echo "emoticon balloon: veiled, previewed, enlarged, added, closed"
+echo "emoticon balloon: veiled, previewed, enlarged, added, closed, undone"

@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
         GUI_RunFrame();  // drawn once, so that the button has its place
         openEmoticonBalloon(ui.emoticonButton);
     }
-    GUI_Run(false, nullptr);
+    GUI_Run(false, mainWindowEventHook);
     releaseEditor();
     GUI_Quit();
     TTF_Quit();
