@@ -17,7 +17,7 @@
 #include "app/DocumentFile.h"
 #include "app/LayerSection.h"
 #include "app/MainWindow.h"
-#include "app/Seams.h"
+#include "app/EmoticonBalloon.h"
 #include "app/Settings.h"
 #include "app/StickNetwork.h"
 #include "design/StitchRenderer.h"

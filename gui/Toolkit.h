@@ -37,6 +37,11 @@ void GUI_Run(bool showFps, std::function<bool(SDL_Event*)> hook);
 // One frame without the heartbeats and the pacing delay.
 void GUI_RunFrame();
 
+// Draws and presents the view tree now, without delivering any event: for the moment before a
+// blocking operation, so that the window shows its state (a closed menu, a busy cursor) while it
+// runs.
+void GUI_DrawNow();
+
 // Routes one event: hook, mouse capture, modal view, then the root view.
 void GUI_DispatchEvent(SDL_Event* e);
 

@@ -3,6 +3,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_COLOR_H
 #include <hb-ot.h>
 #include <hb.h>
 
@@ -260,4 +261,32 @@ FontBox OutlineFont::box(unsigned gid) const {
             b.maxY = std::max(b.maxY, p.y);
         }
     return b;
+}
+
+std::vector<ColorLayer> OutlineFont::colorLayers(unsigned codePoint) const {
+    std::vector<ColorLayer> layers;
+    FT_UInt gid = FT_Get_Char_Index(impl_->face, codePoint);
+    FT_Color* palette = nullptr;
+    FT_Palette_Data info;
+    if (!gid || FT_Palette_Data_Get(impl_->face, &info) || info.num_palettes == 0 ||
+        FT_Palette_Select(impl_->face, 0, &palette))
+        return layers;
+    FT_LayerIterator it;
+    it.p = nullptr;
+    FT_UInt layerGid = 0, colorIndex = 0;
+    while (FT_Get_Color_Glyph_Layer(impl_->face, gid, &layerGid, &colorIndex, &it)) {
+        ColorLayer l;
+        l.gid = layerGid;
+        if (colorIndex == 0xFFFF || colorIndex >= info.num_palette_entries) {
+            l.foreground = true;
+        } else {
+            const FT_Color& c = palette[colorIndex];
+            l.r = c.red;
+            l.g = c.green;
+            l.b = c.blue;
+            l.a = c.alpha;
+        }
+        layers.push_back(l);
+    }
+    return layers;
 }
