@@ -1,8 +1,8 @@
 // mes-cli text "TEXT" --font I --size J [--letter-space N] [--word-space N] [--color C]
 //              [--verbose] -o OUT.pes
 //
-// Composes one line of text with the stitch font packs of the data folder beside the
-// executable (data/MIVO_FONTS/MIVOFONT_%03i/%02i/stitch.pack), exactly as the editor builds a
+// Composes one line of text with the stitch font packs of the data folder (beside the executable
+// or installed in share/mes: MIVO_FONTS/MIVOFONT_%03i/%02i/stitch.pack), exactly as the editor builds a
 // text layer, and writes it as a version 5 PES file. I is the font index (0-14), J the size
 // step of that font, C the layer's colorIndex (palette index - 1); the spaces are in 0.1 mm.
 // OUT is written next to itself first and renamed into place.
@@ -94,7 +94,7 @@ int text(const Args& args) {
     }
 
     FontEnv env;
-    env.files.dataFolder = jsFilePath::getCurrentExeDir() + "data/";
+    env.files.dataFolder = jsDataFolder();
     env.files.read = readWhole;
     std::vector<std::string> errors;
     env.log = [&](int level, const std::string& module, const std::string& line) {
