@@ -31,5 +31,8 @@ int text(const Args& args);
 
 // Draws a PES design or a whole project with the editor's renderer into a PNG (CliRender.cpp).
 int render(const Args& args);
+// A thumbnail of a PES design or a project, fitted into SIZE pixels, for file managers
+// (CliThumbnail.cpp).
+int thumbnail(const Args& args);
 
 }  // namespace cli

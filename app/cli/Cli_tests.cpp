@@ -170,4 +170,73 @@ TEST_F(CliTest, TextWithASizeTheFontDoesNotHaveIsAUsageError) {
     EXPECT_FALSE(fs::exists(path("t.pes")));
 }
 
+// Width and height from the PNG's header; 0 x 0 when the file is not a PNG.
+std::pair<int, int> pngSize(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char h[24] = {};
+    in.read(reinterpret_cast<char*>(h), sizeof h);
+    if (!in || std::string(reinterpret_cast<char*>(h) + 1, 3) != "PNG")
+        return {0, 0};
+    auto be = [&h](int at) {
+        return int(h[at]) << 24 | int(h[at + 1]) << 16 | h[at + 2] << 8 | h[at + 3];
+    };
+    return {be(16), be(20)};
+}
+
+TEST_F(CliTest, ThumbnailFitsDesignsAndProjectsIntoTheAskedSize) {
+    // Hopea is 1198 x 492 (0.1 mm): landscape. A project of it is drawn the same way.
+    const std::string project = path("hopea.mpes");
+    ASSERT_EQ(
+        runCli("convert '" + corpus("inkstitch-pyemb__Hopea.pes") + "' '" + project + "'").status,
+        0);
+    struct Case {
+        std::string in;
+        const char* size;
+        int w, h;
+    } cases[] = {
+        {corpus("inkstitch-pyemb__Hopea.pes"), "256", 256, 106},
+        {corpus("inkstitch-pyemb__Hopea.pec"), "128", 128, 53},
+        {project, "64", 64, 26},
+        {corpus("embmodder__Star.pes"), "1", 1, 1},
+    };
+    for (const Case& c : cases) {
+        const std::string out = path("t.png");
+        fs::remove(out);
+        const CliRun run = runCli("thumbnail '" + c.in + "' '" + out + "' " + c.size);
+        ASSERT_EQ(run.status, 0) << c.in << ": " << run.out;
+        EXPECT_EQ(pngSize(out), std::make_pair(c.w, c.h)) << c.in << " at " << c.size;
+        EXPECT_FALSE(fs::exists(out + ".part"));
+    }
+}
+
+TEST_F(CliTest, ThumbnailRefusesBadSizesAndFilesWithoutWritingAnything) {
+    const std::string out = path("t.png");
+    const std::string pes = "'" + corpus("embcat__Bean.pes") + "' '" + out + "' ";
+    const std::string blank = "'" + corpus("frno7-libpes__blank-v1.pes") + "' '" + out + "' 64";
+    const std::string text = path("notes.txt");
+    std::ofstream(text) << "not a design";
+    struct Case {
+        std::string args;
+        int status;
+        const char* says;
+    } cases[] = {
+        {pes + "0", 2, "usage: mes-cli thumbnail"},
+        {pes + "2049", 2, "usage: mes-cli thumbnail"},
+        {pes + "12px", 2, "usage: mes-cli thumbnail"},
+        {pes, 2, "usage: mes-cli thumbnail"},
+        {"'" + path("missing.pes") + "' '" + out + "' 64", 1, "cannot open"},
+        {"'" + text + "' '" + out + "' 64", 1, "not a PES file"},
+        {blank, 1, "not a PES file"},  // an empty design: the editor does not import it
+        {pes + "64 extra", 2, "usage: mes-cli thumbnail"},
+        {"'" + corpus("embcat__Bean.pes") + "' '" + path("no/such/folder/t.png") + "' 64", 1,
+         "cannot write"},
+    };
+    for (const Case& c : cases) {
+        const CliRun run = runCli("thumbnail " + c.args);
+        EXPECT_EQ(run.status, c.status) << c.args << ": " << run.out;
+        EXPECT_NE(run.out.find(c.says), std::string::npos) << c.args << ": " << run.out;
+        EXPECT_FALSE(fs::exists(out)) << c.args;
+    }
+}
+
 }  // namespace

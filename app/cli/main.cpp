@@ -30,6 +30,7 @@ const SubCommand kCommands[] = {
      cli::text},
     {"render", "render IN.pes|IN.mpes -o OUT.png [--mode normal|3d|underlay] [--scale S]",
      cli::render},
+    {"thumbnail", "thumbnail IN.pes|IN.mpes OUT.png SIZE", cli::thumbnail},
 };
 
 int usage() {
