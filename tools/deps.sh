@@ -9,6 +9,9 @@ PACKAGES=(
     libboost-filesystem-dev libboost-dev libutfcpp-dev
     libfreetype-dev libharfbuzz-dev libpolyclipping-dev libcpp-httplib-dev
     libgtest-dev libgmock-dev libbenchmark-dev
+    # The Debian package and its checks: dpkg-shlibdeps for cpack's dependency list, lintian,
+    # and the desktop entry's validator.
+    dpkg-dev lintian desktop-file-utils
 )
 if [ "${MES_DEPS_EXTRA:-}" != "" ]; then
     read -r -a extra <<<"$MES_DEPS_EXTRA"
