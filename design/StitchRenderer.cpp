@@ -296,9 +296,9 @@ void renderStitches(const PESData& layer, SDL_Texture* target, int displayMode) 
 namespace {
 
 constexpr float kThreadWidth = 4.0f;  // a sprite's height in texture units (0.1 mm)
-// Beyond this many stitches sprites (a rotated copy each) would take noticeably long, and the
-// overdraw of so dense a design hides their shading anyway.
-constexpr int64_t kMaxSpriteStitches = 100000;
+// Beyond this many stitches sprites (a rotated copy each, about 1.5 microseconds) would keep a
+// file manager waiting, and the overdraw of so dense a design hides their shading anyway.
+constexpr int64_t kMaxSpriteStitches = 25000;
 
 // Every stitch of the layer as a line of its thread colour, in pixels. A stretch of stitches
 // between two movements is one polyline; points that round to the pixel of the point before add

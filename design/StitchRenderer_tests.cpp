@@ -231,8 +231,8 @@ TEST(RenderRules, ThumbnailFitsTheLongerSideAndKeepsTheAspect) {
 TEST(RenderRules, ThumbnailSpritesOnlyForThickThreadsAndFewStitches) {
     EXPECT_TRUE(stitchrender::thumbnailUsesSprites(0.5f, 10));  // 2 pixels thick
     EXPECT_FALSE(stitchrender::thumbnailUsesSprites(0.49f, 10));
-    EXPECT_TRUE(stitchrender::thumbnailUsesSprites(3.0f, 100000));
-    EXPECT_FALSE(stitchrender::thumbnailUsesSprites(3.0f, 100001));
+    EXPECT_TRUE(stitchrender::thumbnailUsesSprites(3.0f, 25000));
+    EXPECT_FALSE(stitchrender::thumbnailUsesSprites(3.0f, 25001));
 }
 
 // A thumbnail drawn into a texture of its own size; pixels read back as for the layers.
