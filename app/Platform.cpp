@@ -48,6 +48,9 @@ const std::vector<CommandLineOption>& commandLineOptions() {
     static const std::vector<CommandLineOption> options = {
         {"exit-after-first-frame", true,
          "quit as soon as the first complete frame is on screen (start-up checks)"},
+        {"stick", false,
+         "HOST[:PORT]: talk to the MivoStick at that address (mes-stick-sim, say) instead of the "
+         "stick's own network; the stick then always counts as connected"},
     };
     return options;
 }

@@ -1,7 +1,8 @@
 # What `cmake --install` puts where, and the Debian package CPack builds from it
 # (`cpack -G DEB` in the build folder; see the README).
 #
-#   bin/                          mes, mes-cli, mes-stick-sim (and mes-gallery-server once it exists)
+#   bin/                          mes, mes-cli, mes-stick-sim, mes-file-dialog (when GTK is there)
+#                                 and mes-gallery-server (once it exists)
 #   share/mes/                    the data folder; the programs look for it at ../share/mes from
 #                                 their own folder when no "data" folder lies beside them
 #   share/applications/           the menu entry, opening .mpes and .pes files
@@ -23,10 +24,13 @@ set(mes_generated ${PROJECT_BINARY_DIR}/packaging)
 
 # ---- Programs and data
 
+# The editor finds its desktop file dialog helper beside itself.
 set(mes_programs mes mes-cli mes-stick-sim)
-if(TARGET mes-gallery-server)
-    list(APPEND mes_programs mes-gallery-server)
-endif()
+foreach(optional mes-file-dialog mes-gallery-server)
+    if(TARGET ${optional})
+        list(APPEND mes_programs ${optional})
+    endif()
+endforeach()
 install(TARGETS ${mes_programs} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
 # The licence texts that accompany the fonts in data/ are gathered in the copyright file below;
@@ -67,10 +71,16 @@ string(TIMESTAMP MES_RELEASE_DATE "%Y-%m-%d" UTC)
 string(TIMESTAMP MES_CHANGELOG_DATE "%a, %d %b %Y %H:%M:%S +0000" UTC)
 set(MES_DEB_VERSION ${PROJECT_VERSION}-1)
 
+set(mes_pages mes mes-cli mes-stick-sim)
+if(TARGET mes-file-dialog)
+    list(APPEND mes_pages mes-file-dialog)
+endif()
 set(mes_compressed)
-foreach(page mes mes-cli mes-stick-sim)
+set(mes_installed_pages)
+foreach(page ${mes_pages})
     configure_file(${mes_packaging}/man/${page}.1.in ${mes_generated}/${page}.1 @ONLY)
     list(APPEND mes_compressed ${page}.1)
+    list(APPEND mes_installed_pages ${mes_generated}/${page}.1.gz)
 endforeach()
 configure_file(${mes_packaging}/changelog.in ${mes_generated}/changelog.Debian @ONLY)
 list(APPEND mes_compressed changelog.Debian)
@@ -86,8 +96,7 @@ foreach(file ${mes_compressed})
 endforeach()
 add_custom_target(mes_package_docs ALL DEPENDS ${mes_gz})
 
-install(FILES ${mes_generated}/mes.1.gz ${mes_generated}/mes-cli.1.gz
-    ${mes_generated}/mes-stick-sim.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${mes_installed_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${mes_packaging}/copyright ${mes_generated}/changelog.Debian.gz
     DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/mes)
 

@@ -45,12 +45,17 @@ DESTDIR="$root" cmake --install "$build" --prefix /usr >"$tmp/install.log" ||
 for program in mes mes-cli mes-stick-sim; do
     [ -x "$usr/bin/$program" ] || fail "not installed: /usr/bin/$program"
 done
+# The editor's file dialog helper, built when GTK is there, lies beside it.
+if [ -x "$build/bin/mes-file-dialog" ] && [ ! -x "$usr/bin/mes-file-dialog" ]; then
+    fail "not installed: /usr/bin/mes-file-dialog"
+fi
 for file in share/mes/NotoSansLatinThaiJP.ttf share/mes/fontawesome-webfont.ttf \
     share/mes/logo.png share/mes/Header.dat share/mes/en/Localizable.strings \
     share/mes/MIVO_FONTS/MIVOFONT_001/05/stitch.pack share/applications/mes.desktop \
     share/mime/packages/mes.xml share/thumbnailers/mes.thumbnailer \
     share/icons/hicolor/48x48/apps/mes.png share/icons/hicolor/256x256/apps/mes.png \
-    share/man/man1/mes.1.gz share/man/man1/mes-cli.1.gz share/doc/mes/copyright; do
+    share/man/man1/mes.1.gz share/man/man1/mes-cli.1.gz share/doc/mes/copyright \
+    share/bash-completion/completions/mes-cli; do
     expect_file "$usr/$file"
 done
 [ ! -e "$usr/share/mes/MIVO_FONTS/licences" ] || fail "licence folder copied into share/mes"

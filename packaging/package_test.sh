@@ -32,7 +32,8 @@ for path in ./usr/bin/mes ./usr/bin/mes-cli ./usr/bin/mes-stick-sim \
     ./usr/share/mime/packages/mes.xml ./usr/share/thumbnailers/mes.thumbnailer \
     ./usr/share/icons/hicolor/16x16/apps/mes.png ./usr/share/icons/hicolor/512x512/apps/mes.png \
     ./usr/share/man/man1/mes.1.gz ./usr/share/man/man1/mes-cli.1.gz \
-    ./usr/share/doc/mes/copyright ./usr/share/doc/mes/changelog.Debian.gz; do
+    ./usr/share/doc/mes/copyright ./usr/share/doc/mes/changelog.Debian.gz \
+    ./usr/share/bash-completion/completions/mes-cli; do
     grep -qxF "$path" <<<"$contents" || fail "$path is not in the package"
 done
 

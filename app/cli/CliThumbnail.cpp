@@ -36,11 +36,6 @@ namespace {
 
 constexpr int kMaxSize = 2048;
 
-int thumbnailUsage() {
-    std::fprintf(stderr, "usage: mes-cli thumbnail IN.pes|IN.mpes OUT.png SIZE\n");
-    return 2;
-}
-
 // A software renderer drawing into a w x h surface, installed as the toolkit's renderer for the
 // length of the command.
 struct SurfaceRenderer {
@@ -65,27 +60,27 @@ struct SurfaceRenderer {
     SurfaceRenderer& operator=(const SurfaceRenderer&) = delete;
 };
 
-bool parseSize(const std::string& text, int& size) {
+// SIZE, the operand: a whole number of pixels. Throws UsageError.
+int sizeOperand(const std::string& text) {
     char* end = nullptr;
     const long v = std::strtol(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || v < 1 || v > kMaxSize)
-        return false;
-    size = int(v);
-    return true;
+        throw cli::UsageError((text.empty() ? "\"\"" : text) +
+                              ": SIZE must be a whole number of pixels from 1 to " +
+                              std::to_string(kMaxSize));
+    return int(v);
 }
 
 }  // namespace
 
 namespace cli {
 
-int thumbnail(const Args& args) {
-    if (args.size() != 3)
-        return thumbnailUsage();
-    const std::string& in = args[0];
-    const std::string& out = args[1];
-    int size = 0;
-    if (!parseSize(args[2], size))
-        return thumbnailUsage();
+int thumbnail(const Invocation& args) {
+    const std::string in = args.operand(0);
+    const std::string out = args.operand(1);
+    const int size = sizeOperand(args.operand(2));
+    if (!hasExtension(out, ".png"))
+        throw UsageError(out + ": OUT.png must end in .png");
 
     logThreshold = 5;  // the document's notices are not for the command line
     HeadlessLayerList list;
@@ -97,22 +92,20 @@ int thumbnail(const Args& args) {
         std::string error;
         if (!loadProjectFile(in, doc, error)) {
             std::fprintf(stderr, "mes-cli thumbnail: %s\n", error.c_str());
-            return 1;
+            return kStatusFailed;
         }
         for (const PESData& l : doc.layers)
             layers.push_back(&l);
     } else {
         std::vector<uint8_t> bytes;
-        if (!readWhole(in, bytes)) {
-            std::fprintf(stderr, "mes-cli thumbnail: cannot open %s\n", in.c_str());
-            return 1;
-        }
+        if (!readInput("thumbnail", in, bytes))
+            return kStatusFailed;
         PES reader;
         if (!reader.loadBuffer(0, bytes.data(), bytes.size()) || !reader.hasSections() ||
             !design.createFromPES(&reader)) {
             std::fprintf(stderr, "mes-cli thumbnail: %s is not a PES file this editor can read\n",
                          in.c_str());
-            return 1;
+            return kStatusFailed;
         }
         layers.push_back(&design);
     }
@@ -129,14 +122,14 @@ int thumbnail(const Args& args) {
     }
     if (minX > maxX) {
         std::fprintf(stderr, "mes-cli thumbnail: %s has no stitches to draw\n", in.c_str());
-        return 1;
+        return kStatusFailed;
     }
     const stitchrender::ThumbnailFit fit = stitchrender::fitThumbnail(minX, minY, maxX, maxY, size);
     SurfaceRenderer screen(fit.w, fit.h);
     if (!GUI_renderer) {
         std::fprintf(stderr, "mes-cli thumbnail: cannot make a %dx%d image: %s\n", fit.w, fit.h,
                      SDL_GetError());
-        return 1;
+        return kStatusFailed;
     }
     stitchrender::drawThumbnail(layers, fit);
     SDL_RenderFlush(GUI_renderer);
@@ -148,12 +141,12 @@ int thumbnail(const Args& args) {
     else if (std::rename(part.c_str(), out.c_str()) != 0)
         error = std::strerror(errno);
     if (!error.empty()) {
-        std::fprintf(stderr, "mes-cli thumbnail: cannot write %s: %s\n", out.c_str(),
+        std::fprintf(stderr, "mes-cli thumbnail: cannot write %s (%s)\n", out.c_str(),
                      error.c_str());
         std::remove(part.c_str());
-        return 1;
+        return kStatusFailed;
     }
-    return 0;
+    return kStatusDone;
 }
 
 }  // namespace cli

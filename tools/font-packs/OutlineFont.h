@@ -33,7 +33,8 @@ public:
     double descender() const;  // negative below the baseline
     std::string familyName() const;
 
-    // Shapes UTF-8 text as Thai; positions are pen positions (font units).
+    // Shapes UTF-8 text as Thai; positions are pen positions (font units). A font whose GPOS
+    // table does not place Thai marks is shaped without that table (see OutlineFont.cpp).
     std::vector<ShapedGlyph> shape(const std::string& utf8) const;
 
     // Glyph for one pack character code, as explained in OutlineFont.cpp. False when the font

@@ -1,0 +1,30 @@
+// Message boxes over the main window: the result of sending to the stick, a save that failed.
+//
+// A box blocks until the user closes it. On a real display it is shown by our GTK helper
+// (mes-file-dialog), because SDL's X11 message box draws with the X server's core fonts: it
+// cannot shape Thai (tone marks and upper vowels land beside their consonants) and shows nothing
+// at all where those fonts are not installed. Without the helper SDL's box is used; when no box
+// can be shown the message goes to standard error, so that it is never lost.
+//
+// Tests (and tools) install `messageBoxSink` to answer and observe the boxes instead. The sink is
+// the one home of that hook; it is empty unless a test sets it. Main thread only.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+enum class MessageKind { Information, Error };
+
+using MessageBoxSink =
+    std::function<void(MessageKind kind, const std::string& title, const std::string& text)>;
+extern MessageBoxSink messageBoxSink;
+
+// Shows a box with one OK button (texts in UTF-8, already translated) and returns once it is
+// closed.
+void showMessageBox(MessageKind kind, const std::string& title, const std::string& text);
+
+// The helper's command line for a box; parent is the editor's X11 window ("" when unknown).
+std::vector<std::string> messageBoxCommand(const std::string& helper, MessageKind kind,
+                                           const std::string& title, const std::string& text,
+                                           const std::string& okLabel, const std::string& parent);
