@@ -16,6 +16,9 @@ PACKAGES=(
     fonts-tlwg-sawasdee-ttf fonts-tlwg-norasi-ttf fonts-tlwg-waree-ttf fonts-tlwg-laksaman-ttf
     fonts-tlwg-typist-ttf fonts-tlwg-mono-ttf fonts-tlwg-umpush-ttf fonts-tlwg-typo-ttf
     fonts-noto-core
+    # The Debian package and its checks: dpkg-shlibdeps for cpack's dependency list, lintian,
+    # and the desktop entry's validator.
+    dpkg-dev lintian desktop-file-utils
 )
 if [ "${MES_DEPS_EXTRA:-}" != "" ]; then
     read -r -a extra <<<"$MES_DEPS_EXTRA"

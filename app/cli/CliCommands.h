@@ -37,5 +37,8 @@ int batch(const Invocation& in);
 int fonts(const Invocation& in);
 // Draws a PES design or a whole project with the editor's renderer into a PNG (CliRender.cpp).
 int render(const Invocation& in);
+// A thumbnail of a PES design or a project, fitted into SIZE pixels, for file managers
+// (CliThumbnail.cpp).
+int thumbnail(const Invocation& in);
 
 }  // namespace cli
