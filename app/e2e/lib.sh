@@ -32,16 +32,22 @@ e2e_init() {
     trap e2e_cleanup EXIT
 
     # Xvfb picks a display number nobody uses and writes it to the file once it listens there.
-    : >"$E2E_TMP/display"
-    Xvfb -displayfd 3 -screen 0 "${E2E_W}x${E2E_H}x24" -nolisten tcp \
-        3>"$E2E_TMP/display" >"$E2E_OUT/xvfb.log" 2>&1 &
-    E2E_XVFB_PID=$!
-    local n="" i
-    for i in $(seq 1 600); do
-        n=$(tr -dc '0-9' <"$E2E_TMP/display")
+    # Two servers starting at the same moment can pick the same number and one of them gives up:
+    # that one is started again.
+    local n="" i attempt
+    for attempt in 1 2 3 4 5; do
+        : >"$E2E_TMP/display"
+        Xvfb -displayfd 3 -screen 0 "${E2E_W}x${E2E_H}x24" -nolisten tcp \
+            3>"$E2E_TMP/display" >>"$E2E_OUT/xvfb.log" 2>&1 &
+        E2E_XVFB_PID=$!
+        for i in $(seq 1 600); do
+            n=$(tr -dc '0-9' <"$E2E_TMP/display")
+            [ -n "$n" ] && break
+            kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+            sleep 0.1
+        done
         [ -n "$n" ] && break
-        kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
-        sleep 0.1
+        sleep 0.$((RANDOM % 9 + 1))
     done
     [ -n "$n" ] || e2e_fail "Xvfb did not start"
     export DISPLAY=:$n
