@@ -1,6 +1,7 @@
 #include "app/StatusLine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 #include "app/MainWindow.h"
@@ -44,7 +45,37 @@ int64_t totalStitches(const Document& d) {
     return sum;
 }
 
+// Colour changes of the whole design: within each layer, and between layers whose threads differ.
+int colourChanges(const Document& d) {
+    int changes = 0;
+    int last = -1;
+    for (const PESData& l : d.layers) {
+        for (const StitchBlock& b : l.blocks) {
+            if (b.stitches.empty())
+                continue;
+            if (last >= 0 && b.colorIndex != last)
+                ++changes;
+            last = b.colorIndex;
+        }
+    }
+    return changes;
+}
+
 }  // namespace
+
+int sewingMinutes(int64_t stitches, int colourChanges) {
+    const double seconds = double(std::max<int64_t>(stitches, 0)) / 600.0 * 60.0 +
+                           30.0 * double(std::max(colourChanges, 0));
+    return std::max(1, int(std::lround(seconds / 60.0)));
+}
+
+std::string sewingTimeText(const std::string& format, int minutes) {
+    const std::string& f =
+        conversions(format) == "i" ? format : std::string("Sewing time: about %i min.");
+    char text[256];
+    std::snprintf(text, sizeof text, f.c_str(), minutes);
+    return text;
+}
 
 std::function<void(const std::string&, const std::string&)> showStitchWarning =
     [](const std::string& title, const std::string& text) {
@@ -77,8 +108,12 @@ void updateStatus() {
             maxX = std::max(maxX, l.maxX);
             maxY = std::max(maxY, l.maxY);
         }
+        const int64_t stitches = totalStitches(d);
         ui.statusLabel->set_text(statusText(localizedString(kStatusKey), int64_t(maxX) - minX,
-                                            int64_t(maxY) - minY, totalStitches(d)));
+                                            int64_t(maxY) - minY, stitches) +
+                                 "  " +
+                                 sewingTimeText(localizedString("Sewing time: about %i min."),
+                                                sewingMinutes(stitches, colourChanges(d))));
     }
     ui.statusLabel->w = GUI_windowWidth;
     checkStitchWarning();

@@ -11,6 +11,14 @@
 // differ from the key's is not trusted; the key's own text is used instead.
 std::string statusText(const std::string& format, int64_t width, int64_t height, int64_t stitches);
 
+// The sewing time of a design in whole minutes (at least 1), as the status line estimates it: the
+// stitches at 600 a minute and 30 s for each change of thread, the way mes-cli check counts them.
+int sewingMinutes(int64_t stitches, int colourChanges);
+
+// The status line's sewing time with the translation of "Sewing time: about %i min." (a
+// translation with other conversions is not trusted).
+std::string sewingTimeText(const std::string& format, int minutes);
+
 // Rebuilds the status text from the design; shows the stitch warning when it is due.
 void updateStatus();
 

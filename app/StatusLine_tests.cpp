@@ -19,6 +19,14 @@ TEST(StatusText, FormatsTheSizeInMillimetresAndTheCount) {
     EXPECT_EQ(statusText("%.1f x %.1f mm, 100%% (%d)", 15, 20, 7), "1.5 x 2.0 mm, 100% (7)");
 }
 
+TEST(SewingTime, StitchesAtSixHundredAMinuteAndHalfAMinutePerThread) {
+    EXPECT_EQ(sewingMinutes(0, 0), 1);
+    EXPECT_EQ(sewingMinutes(6000, 0), 10);
+    EXPECT_EQ(sewingMinutes(6000, 4), 12);
+    EXPECT_EQ(sewingTimeText("Sewing time: about %i min.", 12), "Sewing time: about 12 min.");
+    EXPECT_EQ(sewingTimeText("%s", 12), "Sewing time: about 12 min.");
+}
+
 using StatusLine = EditorFixture;
 
 TEST_F(StatusLine, ShowsTheUnionOfAllLayers) {
@@ -28,7 +36,8 @@ TEST_F(StatusLine, ShowsTheUnionOfAllLayers) {
     frame();  // the canvas refreshes the status once the design changed
     EXPECT_EQ(ui.statusLabel->title,
               "Size: 2.0 x 2.0 mm.  Total stitches: " +
-                  std::to_string(doc().layers[0].stitchCount + doc().layers[1].stitchCount));
+                  std::to_string(doc().layers[0].stitchCount + doc().layers[1].stitchCount) +
+                  "  Sewing time: about 1 min.");
 }
 
 TEST_F(StatusLine, WarnsOnceWhenTheDesignReaches200000Stitches) {
