@@ -74,8 +74,8 @@ std::string percentEncode(const std::string& text) {
     for (const char c : text) {
         const auto b = static_cast<unsigned char>(c);
         const bool keep = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z') ||
-                          (b >= '0' && b <= '9') || b == '-' || b == '.' || b == '/' ||
-                          b == ':' || b == '_' || b == '~';
+                          (b >= '0' && b <= '9') || b == '-' || b == '.' || b == '/' || b == ':' ||
+                          b == '_' || b == '~';
         if (keep) {
             out += c;
         } else {

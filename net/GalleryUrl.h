@@ -15,6 +15,11 @@ namespace gallery {
 // The catalogue's folder name inside the data folder.
 constexpr const char* kCatalogueFolder = "TMB";
 
+// The port of the gallery server that ships with the editor (mes-gallery-server), and the
+// address the editor fetches designs from unless told otherwise.
+constexpr int kLocalServerPort = 8090;
+constexpr const char* kLocalServerUrl = "http://127.0.0.1:8090";
+
 // The thumbnail's path below the catalogue, with "/" separators and a leading "/"
 // ("/Flowers/rose 1.jpg"). When catalogueRoot is given and the path lies inside it, the path is
 // taken relative to it; otherwise what follows the first path segment named "TMB". "" when the

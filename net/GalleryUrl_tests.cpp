@@ -50,7 +50,8 @@ TEST(GalleryUrl, DesignUrlOfAThumbnail) {
 }
 
 TEST(GalleryUrl, BaseUrlKeepsItsTextWithoutTrailingSlashes) {
-    EXPECT_EQ(designUrl("http://127.0.0.1:8090/", "/x/TMB/A/b c.jpg"), "http://127.0.0.1:8090/A/b%20c.pes");
+    EXPECT_EQ(designUrl("http://127.0.0.1:8090/", "/x/TMB/A/b c.jpg"),
+              "http://127.0.0.1:8090/A/b%20c.pes");
     EXPECT_EQ(designUrl("http://h", "TMB/A/b.jpg"), "http://h/A/b.pes");
     EXPECT_EQ(cataloguePath("\\TMB\\Flowers\\rose 1.jpg"), "/Flowers/rose 1.jpg");
 }

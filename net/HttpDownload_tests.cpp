@@ -139,7 +139,8 @@ TEST(HttpDownload, EmptyBodyCompletesWithCountZero) {
 TEST(HttpDownload, AnnouncedBodyOverTheLimitIsRefusedAtOnce) {
     // The server announces one byte more than the buffer holds and then says nothing: the
     // download must not wait for the body.
-    ScriptedServer server({send(head(200, "OK", HttpDownload::kBufferSize + 1) + "PES"), silence()});
+    ScriptedServer server(
+        {send(head(200, "OK", HttpDownload::kBufferSize + 1) + "PES"), silence()});
     Probe p;
     ASSERT_TRUE(p.start(server.port()));
     p.run(20000);
