@@ -18,8 +18,15 @@ class ImageViewDialog;
 // Tells the user why nothing was imported; the editor shows a message box.
 using GalleryAlert = std::function<void(const std::string& text)>;
 
-// The message box of the gallery (title "Embroidery on Cloud").
+class GUI_View;
+
+// The message box of the gallery (title "Embroidery on Cloud"). Where the system has no message
+// box, the text is shown in a modal dialog of the editor's own instead (showMessageInWindow).
 void showGalleryMessage(const std::string& text);
+
+// A modal dialog over the veiled window: the title, the text line by line and an OK button that
+// closes it. Null without a root view; owned by the view tree.
+GUI_View* showMessageInWindow(const std::string& title, const std::string& text);
 
 // What a finished download means for the design: the bytes of a complete download become a new
 // topmost layer of `document` through doImportBuffer (a PES file or a "#MIVO" buffer), followed

@@ -15,6 +15,7 @@
 #include "design/HeadlessLayerList.h"
 #include "design/PESExport.h"
 #include "design/ShapeLayer.h"
+#include "gui/Button.h"
 #include "gui/Toolkit.h"
 #include "gui/ToolkitTestFixture.h"
 #include "net/ScriptedServer_tests.h"
@@ -232,6 +233,28 @@ TEST_F(GalleryDownloader, ServerDownNeverJoinsTheLoop) {
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(seen, HttpDownload::Result::Unreachable);
     EXPECT_TRUE(GUI_heartbeats.empty());
+}
+
+TEST_F(GalleryDownloader, MessageInTheWindowShowsEveryLineUntilOk) {
+    GUI_View* box = showMessageInWindow("Embroidery on Cloud", "Not found.\n\nhttp://h/x.pes");
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(GUI_modalView, box);
+    std::vector<std::string> lines;
+    GUI_Button* ok = nullptr;
+    for (GUI_View* child : box->children) {
+        if (auto* b = dynamic_cast<GUI_Button*>(child))
+            ok = b;
+        else
+            lines.push_back(child->title);
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"Embroidery on Cloud", "", "Not found.", "",
+                                               "http://h/x.pes"}));
+    ASSERT_NE(ok, nullptr);
+    drawFrame();
+    click((ok->x + ok->w / 2) / GUI_scale, (ok->y + ok->h / 2) / GUI_scale);
+    EXPECT_TRUE(box->closeRequested);
+    drawFrame();
+    EXPECT_EQ(GUI_modalView, nullptr);
 }
 
 }  // namespace

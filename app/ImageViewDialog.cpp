@@ -217,7 +217,7 @@ void ImageViewDialog::download() {
     const std::string path = gallery::cataloguePath(activePath_, catalogue_);
     GUI_Print("basepath: %s\n", path.c_str());
     const std::string url = gallery::designUrl(baseUrl_, activePath_, catalogue_);
-    GUI_Print("Path: %s\n", gallery::percentEncode(path).c_str());
+    GUI_Print("Path: %s\n", gallery::designPath(activePath_, catalogue_).c_str());
     GUI_Print("URL: %s\n", url.c_str());
     if (url.empty()) {
         GUI_LogError(kModule) << activePath_ << " is not in the catalogue " << catalogue_;

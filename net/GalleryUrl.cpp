@@ -87,18 +87,23 @@ std::string percentEncode(const std::string& text) {
     return out;
 }
 
-std::string designUrl(const std::string& baseUrl, const std::string& thumbnailPath,
-                      const std::string& catalogueRoot) {
+std::string designPath(const std::string& thumbnailPath, const std::string& catalogueRoot) {
     std::string path = cataloguePath(thumbnailPath, catalogueRoot);
-    if (path.empty())
-        return "";
     // Only the file's own extension changes; a folder called "old.jpg.d" keeps its name.
     if (endsWithNoCase(path, ".jpg"))
         path.replace(path.size() - 4, 4, ".pes");
+    return percentEncode(path);
+}
+
+std::string designUrl(const std::string& baseUrl, const std::string& thumbnailPath,
+                      const std::string& catalogueRoot) {
+    const std::string path = designPath(thumbnailPath, catalogueRoot);
+    if (path.empty())
+        return "";
     std::string base = baseUrl;
     while (!base.empty() && base.back() == '/')
         base.pop_back();
-    return base + percentEncode(path);
+    return base + path;
 }
 
 bool splitHttpUrl(const std::string& url, HttpUrl& out) {

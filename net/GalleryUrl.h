@@ -30,9 +30,13 @@ std::string cataloguePath(const std::string& thumbnailPath, const std::string& c
 // included) becomes "%" and two upper-case hexadecimal digits.
 std::string percentEncode(const std::string& text);
 
-// The design's URL for a thumbnail: the base URL without trailing "/", followed by the catalogue
-// path with a final ".jpg" (any case) turned into ".pes", percent-encoded. The base URL is taken
-// as it stands. "" when the thumbnail lies outside the catalogue.
+// The design's path on the server for a thumbnail: the catalogue path with a final ".jpg" (any
+// case) turned into ".pes", percent-encoded ("/Flowers/rose%201.pes"). "" when the thumbnail lies
+// outside the catalogue.
+std::string designPath(const std::string& thumbnailPath, const std::string& catalogueRoot = "");
+
+// The design's URL: the base URL without trailing "/" (otherwise taken as it stands) followed by
+// designPath. "" when the thumbnail lies outside the catalogue.
 std::string designUrl(const std::string& baseUrl, const std::string& thumbnailPath,
                       const std::string& catalogueRoot = "");
 

@@ -54,6 +54,8 @@ TEST(GalleryUrl, BaseUrlKeepsItsTextWithoutTrailingSlashes) {
               "http://127.0.0.1:8090/A/b%20c.pes");
     EXPECT_EQ(designUrl("http://h", "TMB/A/b.jpg"), "http://h/A/b.pes");
     EXPECT_EQ(cataloguePath("\\TMB\\Flowers\\rose 1.jpg"), "/Flowers/rose 1.jpg");
+    EXPECT_EQ(gallery::designPath("\\TMB\\Flowers\\rose 1.jpg"), "/Flowers/rose%201.pes");
+    EXPECT_EQ(gallery::designPath("/elsewhere/rose 1.jpg"), "");
 }
 
 TEST(GalleryUrl, PercentEncodingKeepsOnlyTheSafeCharacters) {
