@@ -132,7 +132,18 @@ bool splitHttpUrl(const std::string& url, HttpUrl& out) {
             return false;
         hostPort.resize(colon);
     }
-    if (hostPort.empty())
+    // A name or a dotted address; anything else (a user name, spaces, control bytes) would make
+    // a request that no server understands.
+    const bool hostOk = !hostPort.empty() &&
+                        std::all_of(hostPort.begin(), hostPort.end(), [](char c) {
+                            return std::isalnum(static_cast<unsigned char>(c)) || c == '-' ||
+                                   c == '.' || c == '_';
+                        });
+    // The path goes into the request line as it stands: spaces must be written "%20".
+    const bool pathOk = std::none_of(parsed.path.begin(), parsed.path.end(), [](char c) {
+        return static_cast<unsigned char>(c) <= 0x20 || c == 0x7F;
+    });
+    if (!hostOk || !pathOk)
         return false;
     parsed.host = hostPort;
     out = parsed;

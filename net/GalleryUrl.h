@@ -48,7 +48,9 @@ struct HttpUrl {
 };
 
 // Splits "http://host[:port][/path]" ("http://" may be left out). False for another scheme
-// ("https://", "ftp://"), an empty host, or a port that is not a number in 1..65535.
+// ("https://", "ftp://"), a host that is not a name or dotted address (letters, digits, "-",
+// ".", "_"), a port that is not a number in 1..65535, or a path with spaces or control bytes
+// (they must be percent-encoded).
 bool splitHttpUrl(const std::string& url, HttpUrl& out);
 
 }  // namespace gallery

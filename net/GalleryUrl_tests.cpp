@@ -90,6 +90,11 @@ TEST(GalleryUrl, SplitsAddressesIntoHostPortAndPath) {
         {"http://h:80a/x", false, "", 0, ""},
         {"http://h:/x", false, "", 0, ""},
         {"", false, "", 0, ""},
+        {"http://user@h/x", false, "", 0, ""},
+        {"http://a:b:80/x", false, "", 0, ""},
+        {std::string("http://h\0x/", 11), false, "", 0, ""},
+        {"http://h/my designs", false, "", 0, ""},
+        {"http://h/my%20designs", true, "h", 80, "/my%20designs"},
     };
     for (const Case& c : cases) {
         HttpUrl u;
