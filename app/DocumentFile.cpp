@@ -3,13 +3,19 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/Canvas.h"
+#include "app/MainWindow.h"
+#include "app/PanelActions.h"
 #include "app/Platform.h"
+#include "app/StatusLine.h"
 #include "design/Document.h"
 #include "design/ProjectFile.h"
 #include "design/commands/ImportCommand.h"
 #include "gui/FileUtils.h"
 #include "gui/Globals.h"
+#include "gui/List.h"
 #include "gui/Log.h"
+#include "gui/Slider.h"
 
 namespace {
 
@@ -49,6 +55,15 @@ void newDesign() {
         theDocument->removeAllLayers();
         theDocument->history.clear();
     }
+    if (!ui.root)
+        return;
+    ui.layerList->selectedIndex = -1;
+    ui.layerList->clamp_pad();
+    ui.zoomSlider->set_value(initialZoomValue(), true);
+    resetPanelsForNewDesign();
+    showFontPanel();
+    updateStatus();
+    refreshControls();
 }
 
 bool loadMPESW(const std::string& path) {

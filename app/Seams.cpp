@@ -1,10 +1,3 @@
 #include "app/Seams.h"
 
-void buildStatusLabels() {}
-
-void applyInitialSelections() {}
-
-void initStitchTextures() {}
-void freeStitchTextures() {}
-
 void freeEmoticonThumbnails() {}

@@ -15,9 +15,11 @@
 
 #include "app/AppState.h"
 #include "app/DocumentFile.h"
+#include "app/LayerSection.h"
 #include "app/MainWindow.h"
 #include "app/Seams.h"
 #include "app/Settings.h"
+#include "design/StitchRenderer.h"
 #include "gui/Draw.h"
 #include "gui/FileUtils.h"
 #include "gui/Fonts.h"
@@ -103,9 +105,11 @@ void connectStickLog() {
     });
 }
 
-void checkStickNetwork() {
+}  // namespace
+
+void checkStickNetwork(const char* logFormat) {
     const std::string ip = GUI_GetLocalIPAddress();
-    GUI_LogPrint("IP Address (1): %s\n", ip.c_str());
+    GUI_LogPrint(logFormat, ip.c_str());
     if (isOnStickNetwork(ip)) {
         const int version = queryStickVersion([] { return stickLink.version(); });
         GUI_LogPrint("Version: %i\n", version);
@@ -114,6 +118,8 @@ void checkStickNetwork() {
         stickConnected = false;
     }
 }
+
+namespace {
 
 void openCommandLineDocument() {
     const DocumentPlan plan = planCommandLineDocument(currentOpenFile);
@@ -166,6 +172,29 @@ void quitLibraries(int initialised) {
 }
 
 }  // namespace
+
+void buildEditorWindow() {
+    buildMainWindow();
+    createEditorDocument();
+    GUI_LogPrint("UI OK\n");
+    buildStatusLabels();
+    applyInitialSelections();
+}
+
+void createSharedTextures() {
+    GUI_InitShapeTextures();
+    stitchrender::createStitchResources();
+}
+
+void releaseEditor() {
+    clearLocalizableStrings();
+    GUI_CloseIconFonts();
+    freeEmoticonThumbnails();
+    releaseLayerSectionTextures();
+    destroyEditorDocument();
+    stitchrender::releaseStitchResources();
+    GUI_FreeShapeTextures();
+}
 
 int runEditor(int argc, char** argv) {
     std::signal(SIGTERM, rememberEarlyQuit);
@@ -284,16 +313,12 @@ int runEditor(int argc, char** argv) {
         GUI_Print("ERROR: GUI_TopView existed.");
         std::exit(1);
     }
-    buildMainWindow();
-    GUI_LogPrint("UI OK\n");
-    buildStatusLabels();
-    applyInitialSelections();
+    buildEditorWindow();
 
     // 17-18: the stick's network; shared textures.
     connectStickLog();
-    checkStickNetwork();
-    GUI_InitShapeTextures();
-    initStitchTextures();
+    checkStickNetwork("IP Address (1): %s\n");
+    createSharedTextures();
 
     // 19-20: window state and the command-line document.
     if (maximizeAtStart(windowState))
@@ -305,11 +330,7 @@ int runEditor(int argc, char** argv) {
         GUI_AddHeartbeat(new QuitAfterFirstFrame);
     GUI_Run(false, nullptr);
 
-    clearLocalizableStrings();
-    GUI_CloseIconFonts();
-    freeEmoticonThumbnails();
-    freeStitchTextures();
-    GUI_FreeShapeTextures();
+    releaseEditor();
     GUI_Quit();
     TTF_Quit();
     IMG_Quit();

@@ -13,6 +13,17 @@
 // 1 when the libraries or the toolkit cannot be initialised or no window can be made.
 int runEditor(int argc, char** argv);
 
+// The pieces of start-up and shutdown that the in-process tests share with runEditor: the main
+// window with the document, the status line and the first selections; the textures that every
+// view shares; and the release, in order, of everything these made (before GUI_Quit).
+void buildEditorWindow();
+void createSharedTextures();
+void releaseEditor();
+
+// Whether the computer is on the stick's own network (its address, logged with the format, starts
+// like the stick's); asks the stick for its version when it is. Sets stickConnected.
+void checkStickNetwork(const char* logFormat);
+
 // ---- Decisions of start-up, kept pure for testing ----
 
 // Asks for the stick's version (text such as "1.05") until it reads as non-zero, three times at

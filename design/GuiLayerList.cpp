@@ -85,6 +85,17 @@ void GuiLayerList::drawIcon(int index, const SDL_Rect& dst) const {
     SDL_RenderCopy(GUI_renderer, t, &src, &dst);
 }
 
+bool GuiLayerList::iconSize(int index, int* w, int* h) const {
+    if (index < 0 || static_cast<std::size_t>(index) >= icons.size())
+        return false;
+    const Icon& icon = icons[index];
+    if (!sdlTextureOf(icon.texture) || icon.w <= 0 || icon.h <= 0)
+        return false;
+    *w = icon.w;
+    *h = icon.h;
+    return true;
+}
+
 std::shared_ptr<LayerTexture> GuiLayerList::createTexture() {
     auto t = std::make_shared<RenderTexture>();
     if (!t->isValid()) {

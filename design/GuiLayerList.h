@@ -40,6 +40,8 @@ public:
 
     // Draws the icon of cell index into dst (drawable pixels of the current viewport).
     void drawIcon(int index, const SDL_Rect& dst) const;
+    // The size of a cell's icon region in texture pixels; false when the cell has no icon.
+    bool iconSize(int index, int* w, int* h) const;
 
     // The settings' display mode, and the stitch warning of the shell.
     std::function<int()> displayModeOf;

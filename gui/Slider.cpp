@@ -8,7 +8,6 @@
 #include "gui/Log.h"
 
 namespace {
-const SDL_Color kTrackGrey = {140, 140, 140, 255};
 const Uint32 kClickMs = 200;
 
 void drawTexture(SDL_Texture* t, const SDL_Rect& r, SDL_Color tint) {
@@ -92,13 +91,13 @@ void GUI_Slider::draw() {
     const int line = trackY + trackThickness / 2;
     const int kc = knob_center();
     if (showTrack) {
-        GUI_FillRect(trackX, line - s, trackLength, 2 * s, kTrackGrey);
+        GUI_FillRect(trackX, line - s, trackLength, 2 * s, trackColor);
         if (fillMode == FILL_LEFT)
             GUI_FillRect(trackX, line - s, kc - trackX, 2 * s, GUI_Blue);
         else if (fillMode == FILL_RIGHT)
             GUI_FillRect(kc, line - s, trackX + trackLength - kc, 2 * s, GUI_Blue);
     }
-    GUI_FillCircle(kc, line, R, kTrackGrey);
+    GUI_FillCircle(kc, line, R, trackColor);
     GUI_FillCircle(kc, line, (knobRadius - 2) * s, GUI_White);
 }
 
@@ -268,7 +267,7 @@ void GUI_SliderHorizontal::draw() {
     const int line = trackX + trackWidth / 2;
     const int kc = knob_center();
     if (showTrack)
-        GUI_FillRect(line - s, trackY, 2 * s, trackLength, kTrackGrey);
-    GUI_FillCircle(line, kc, knobRadius * s, kTrackGrey);
+        GUI_FillRect(line - s, trackY, 2 * s, trackLength, trackColor);
+    GUI_FillCircle(line, kc, knobRadius * s, trackColor);
     GUI_FillCircle(line, kc, (knobRadius - 2) * s, GUI_White);
 }

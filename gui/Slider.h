@@ -35,6 +35,7 @@ public:
 
     ValueCallback onPress, onChange, onRelease;
     int fillMode = FILL_NONE;
+    SDL_Color trackColor = {140, 140, 140, 255};  // track and knob rim
     float value = 0.0f;
     SDL_Texture* decorations[3] = {nullptr, nullptr, nullptr};
     SDL_Rect decorationRects[3] = {};

@@ -1,0 +1,93 @@
+#include "app/StatusLine.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "app/MainWindow.h"
+#include "design/Document.h"
+#include "gui/Globals.h"
+#include "gui/Label.h"
+#include "gui/Localization.h"
+
+namespace {
+
+constexpr int64_t kStitchWarningLimit = 200000;
+const char* const kStatusKey = "Size: %.1f x %.1f mm.  Total stitches: %i";
+
+// The conversions of a printf format in order ('f' for "%.1f", 'i' for "%i" or "%d"); "?" when
+// it holds any other, so that a translation can never read arguments that are not there.
+std::string conversions(const std::string& format) {
+    std::string kinds;
+    for (size_t i = 0; i < format.size(); ++i) {
+        if (format[i] != '%')
+            continue;
+        const std::string rest = format.substr(i);
+        if (rest.compare(0, 2, "%%") == 0) {
+            ++i;
+        } else if (rest.compare(0, 4, "%.1f") == 0) {
+            kinds += 'f';
+            i += 3;
+        } else if (rest.compare(0, 2, "%i") == 0 || rest.compare(0, 2, "%d") == 0) {
+            kinds += 'i';
+            ++i;
+        } else {
+            return "?";
+        }
+    }
+    return kinds;
+}
+
+int64_t totalStitches(const Document& d) {
+    int64_t sum = 0;
+    for (const PESData& l : d.layers)
+        sum += std::max(l.stitchCount, 0);
+    return sum;
+}
+
+}  // namespace
+
+std::function<void(const std::string&, const std::string&)> showStitchWarning =
+    [](const std::string& title, const std::string& text) {
+        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), text.c_str(), GUI_window);
+    };
+
+bool stitchWarningShown = false;
+
+std::string statusText(const std::string& format, int64_t width, int64_t height, int64_t stitches) {
+    const std::string& f = conversions(format) == "ffi" ? format : std::string(kStatusKey);
+    const int count = int(std::min<int64_t>(stitches, 2147483647));
+    char text[512];
+    std::snprintf(text, sizeof text, f.c_str(), double(float(width) / 10.0f),
+                  double(float(height) / 10.0f), count);
+    return text;
+}
+
+void updateStatus() {
+    if (!ui.statusLabel || !theDocument)
+        return;
+    const Document& d = *theDocument;
+    if (d.layers.empty()) {
+        ui.statusLabel->set_text("");
+    } else {
+        int32_t minX = d.layers[0].minX, minY = d.layers[0].minY;
+        int32_t maxX = d.layers[0].maxX, maxY = d.layers[0].maxY;
+        for (const PESData& l : d.layers) {
+            minX = std::min(minX, l.minX);
+            minY = std::min(minY, l.minY);
+            maxX = std::max(maxX, l.maxX);
+            maxY = std::max(maxY, l.maxY);
+        }
+        ui.statusLabel->set_text(statusText(localizedString(kStatusKey), int64_t(maxX) - minX,
+                                            int64_t(maxY) - minY, totalStitches(d)));
+    }
+    ui.statusLabel->w = GUI_windowWidth;
+    checkStitchWarning();
+}
+
+void checkStitchWarning() {
+    if (stitchWarningShown || !theDocument || totalStitches(*theDocument) < kStitchWarningLimit)
+        return;
+    stitchWarningShown = true;
+    if (showStitchWarning)
+        showStitchWarning(localizedString("Warning"), localizedString("STITCH_WARNING_MSG"));
+}
