@@ -217,13 +217,7 @@ TEST_F(GalleryDownloader, NotFoundRunsTheCallbackOnceAndLeavesTheLoop) {
 }
 
 TEST_F(GalleryDownloader, ServerDownNeverJoinsTheLoop) {
-    // A port that was free a moment ago: nothing listens there.
-    int port = 0;
-    {
-        ScriptedServer probe({});
-        port = probe.port();
-        probe.stop();
-    }
+    const int port = closedPort();
     int calls = 0;
     HttpDownload::Result seen = HttpDownload::Result::Running;
     EXPECT_FALSE(GUI_Downloader::start("127.0.0.1", port, "/x.pes", [&](HttpDownload& x) {
