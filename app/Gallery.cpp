@@ -91,11 +91,11 @@ GUI_View* showMessageInWindow(const std::string& title, const std::string& text)
     for (const std::string& line : lines)
         box->add_label(ImageViewDialog::kInk, 0, line);
     box->children.front()->set_title(title, 1);
-    GUI_Button* ok = box->add_button(localizedString("  OK  "), ALIGN_RIGHT);
+    GUI_Button* ok = box->add_button(localizedString("      OK      "), ALIGN_RIGHT);
     ok->bgColor = ImageViewDialog::kInk;
     ok->titleColor = ok->textColor = GUI_White;
     ok->cornerRadius = 4;
-    ok->set_padding(0, 14, 0, 14);
+    ok->set_padding(0, 4, 0, 4);
     ok->onClick = [box](GUI_Button*) { box->close(); };
     box->update_layout();
     box->center_in_parent();
@@ -130,8 +130,9 @@ bool importDownloadedDesign(const HttpDownload& download, Document* document,
     GUI_Print("Count: %i\n", int(download.count()));
     const std::vector<uint8_t> bytes = download.bytes();
     GUI_Print("Count: %i\n", int(bytes.size()));
-    // As text: up to the first zero byte, which a design file reaches within a few bytes.
-    GUI_Print("buf: %s\n", reinterpret_cast<const char*>(download.buffer()));
+    // As text: up to the first zero byte, which a design file reaches within a few bytes, and
+    // cut short like the import's error line, for a page of text can be long.
+    GUI_Print("buf: %.256s\n", reinterpret_cast<const char*>(download.buffer()));
     if (document == nullptr) {
         GUI_LogError(kModule) << "no design to import into";
         return false;

@@ -6,7 +6,7 @@
 // The callback runs exactly once per download, with the download: from the pump that sees the
 // end (complete, status 404 or another failure), or from download() itself when the request
 // cannot be sent. pump() returns false from then on, and the owner may delete the download
-// (also from inside the callback's caller, never from inside the callback).
+// (but not from inside the callback).
 //
 // Failures are never thrown: result() says what happened and error() gives the client's text.
 // The plain trace lines ("Download: host:port/path", "Data length: 2048" ...) go to the trace
