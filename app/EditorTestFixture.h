@@ -9,6 +9,8 @@
 #include <SDL_ttf.h>
 #include <gtest/gtest.h>
 
+#include <boost/filesystem.hpp>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -61,6 +63,9 @@ protected:
             loadLocalizableStrings(code);
         settings = Settings();
         canvas = CanvasState();
+        // Window-size changes save the window state there: never into the working directory.
+        prefPath = (boost::filesystem::temp_directory_path() / "mes-editor-tests/").string();
+        boost::filesystem::create_directories(prefPath);
         currentOpenFile.clear();
         currentOpenPath.clear();
         stickConnected = false;

@@ -55,10 +55,9 @@ bool rootWindowEvent(GUI_View*, SDL_Event* e) {
     return false;
 }
 
-// Sees every event before the views: a press anywhere outside the open menu closes it (a press on
-// the menu button only closes it, so that the button toggles the menu), and the keyboard
-// shortcuts.
-bool applicationEvent(SDL_Event* e) {
+}  // namespace
+
+bool mainWindowEventHook(SDL_Event* e) {
     if (e->type == SDL_MOUSEBUTTONDOWN && ui.mainMenu && ui.mainMenu->is_visible()) {
         int x = 0, y = 0;
         GUI_EventPosition(e, &x, &y);
@@ -70,6 +69,8 @@ bool applicationEvent(SDL_Event* e) {
     }
     return handleShortcut(e);
 }
+
+namespace {
 
 // ---- top bar, bottom bar, zoom slider ----
 
@@ -172,7 +173,7 @@ void buildMainWindow() {
     buildZoomSlider();
 
     ui.root->update_layout();
-    GUI_eventHook = applicationEvent;
+    GUI_eventHook = mainWindowEventHook;
 }
 
 void buildStatusLabels() {

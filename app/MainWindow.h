@@ -125,6 +125,12 @@ enum LayerButton {
 // with its panels, effect panel, layer section, zoom slider).
 void buildMainWindow();
 
+// The application's hook, which sees every event before the views: a press anywhere outside the
+// open menu closes it (a press on the menu button only closes it, so that the button toggles the
+// menu), and the keyboard shortcuts. Returns whether it consumed the event. buildMainWindow
+// installs it; the main loop is handed it again when it starts.
+bool mainWindowEventHook(SDL_Event* e);
+
 // The status and version labels on the bottom bar, the status filled at once.
 void buildStatusLabels();
 

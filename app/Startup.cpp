@@ -328,7 +328,7 @@ int runEditor(int argc, char** argv) {
     // 21: run until the user quits.
     if (startOptions.count("exit-after-first-frame"))
         GUI_AddHeartbeat(new QuitAfterFirstFrame);
-    GUI_Run(false, nullptr);
+    GUI_Run(false, mainWindowEventHook);
 
     releaseEditor();
     GUI_Quit();

@@ -5,7 +5,7 @@
 
 GUI_Button::GUI_Button(GUI_View* parent, const char* text, int x, int y, int w, int h,
                        SDL_Color textColor, int textAlign, int fontIndex, ClickCallback cb)
-    : GUI_Label(parent, text, x, y, w, h, textColor, textAlign, fontIndex),
+    : GUI_Pressable(parent, text, x, y, w, h, textColor, textAlign, fontIndex),
       onClick(std::move(cb)) {}
 
 void GUI_Button::draw() {
@@ -44,58 +44,4 @@ void GUI_Button::draw() {
         SDL_SetTextureColorMod(titleTexture, c.r, c.g, c.b);
         SDL_RenderCopy(GUI_renderer, titleTexture, nullptr, &titleRect);
     }
-}
-
-bool GUI_Button::handle_event(SDL_Event* e) {
-    if (!is_visible())
-        return false;
-    if (e->type == GUI_EVENT_DRAW)
-        return GUI_View::handle_event(e);
-    // A disabled button behaves like an unclickable one.
-    if (!clickable || !is_enabled()) {
-        if (GUI_mouseCapture == this)
-            GUI_mouseCapture = nullptr;
-        pressed = mouseDown = false;
-        return false;
-    }
-    int mx = 0, my = 0;
-    GUI_EventPosition(e, &mx, &my);
-    switch (e->type) {
-        case SDL_MOUSEBUTTONDOWN:
-            pressed = mouseDown = true;
-            GUI_mouseCapture = this;
-            pressTime = holdTime = static_cast<int>(SDL_GetTicks());
-            return true;
-        case SDL_MOUSEMOTION:
-            if (!mouseDown)
-                break;
-            if (hit_test(mx, my, true)) {
-                pressed = true;
-                return true;
-            }
-            pressed = false;
-            pressTime = holdTime = -1;
-            return false;
-        case SDL_MOUSEBUTTONUP:
-            if (!mouseDown)
-                break;
-            if (GUI_mouseCapture == this)
-                GUI_mouseCapture = nullptr;
-            pressed = mouseDown = false;
-            if (hit_test(mx, my, true)) {
-                if (pressTime != -1)
-                    holdTime = static_cast<int>(SDL_GetTicks()) - pressTime;
-                if (onClick) {
-                    // The callback may close or replace this button; work on a copy.
-                    ClickCallback cb = onClick;
-                    cb(this);
-                    return true;
-                }
-            }
-            return false;
-        default:
-            break;
-    }
-    GUI_View::handle_event(e);
-    return false;
 }

@@ -1,13 +1,12 @@
-// GUI_Button: a label that reacts to clicks. While pressed it holds GUI_mouseCapture, so that it
-// sees the button-up even outside itself; the click callback runs only when the button is
-// released over it. A disabled or unclickable button ignores the mouse.
+// GUI_Button: a label that reacts to clicks (press handling in GUI_Pressable), filled with a
+// highlight colour while pressed.
 #pragma once
 
 #include <functional>
 
-#include "gui/Label.h"
+#include "gui/Pressable.h"
 
-class GUI_Button : public GUI_Label {
+class GUI_Button : public GUI_Pressable {
 public:
     using ClickCallback = std::function<void(GUI_Button*)>;
 
@@ -16,13 +15,10 @@ public:
                int textAlign, int fontIndex, ClickCallback onClick = nullptr);
 
     void draw() override;
-    bool handle_event(SDL_Event* e) override;
 
-    bool pressed = false;
-    bool mouseDown = false;
-    bool clickable = true;
     SDL_Color highlightColor = {255, 255, 255, 64};  // fill while pressed; alpha 0 = none
     ClickCallback onClick;
-    int pressTime = -1;  // ms (SDL ticks) of the press, −1 when the pointer left the button
-    int holdTime = -1;   // ms: how long the last completed press lasted
+
+protected:
+    bool click() override { return call(onClick, this); }
 };

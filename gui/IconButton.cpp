@@ -18,7 +18,7 @@ void modulate(SDL_Texture* t, SDL_Color c) {
 GUI_ButtonFontAwesome::GUI_ButtonFontAwesome(GUI_View* parent, Uint16 icon, int x, int y, int w,
                                              int h, SDL_Color color, int fontIndex,
                                              ClickCallback cb)
-    : GUI_Label(parent, "", x, y, w, h, GUI_Black, TITLE_CENTER_H | TITLE_CENTER_V, fontIndex),
+    : GUI_Pressable(parent, "", x, y, w, h, GUI_Black, TITLE_CENTER_H | TITLE_CENTER_V, fontIndex),
       onClick(std::move(cb)),
       normalTint(color),
       pressedTint(color) {
@@ -65,50 +65,6 @@ void GUI_ButtonFontAwesome::draw() {
         modulate(titleTexture, ink);
         SDL_RenderCopy(GUI_renderer, titleTexture, nullptr, &titleRect);
     }
-}
-
-bool GUI_ButtonFontAwesome::handle_event(SDL_Event* e) {
-    if (!is_visible())
-        return false;
-    if (e->type == GUI_EVENT_DRAW)
-        return GUI_View::handle_event(e);
-    if (!clickable || !is_enabled()) {
-        if (GUI_mouseCapture == this)
-            GUI_mouseCapture = nullptr;
-        pressed = mouseDown = false;
-        return false;
-    }
-    int mx = 0, my = 0;
-    GUI_EventPosition(e, &mx, &my);
-    switch (e->type) {
-        case SDL_MOUSEBUTTONDOWN:
-            if (!hit_test(mx, my, true))
-                return false;
-            pressed = mouseDown = true;
-            GUI_mouseCapture = this;
-            return true;
-        case SDL_MOUSEMOTION:
-            if (!mouseDown)
-                break;
-            pressed = hit_test(mx, my, true) != nullptr;
-            return pressed;
-        case SDL_MOUSEBUTTONUP:
-            if (!mouseDown)
-                break;
-            if (GUI_mouseCapture == this)
-                GUI_mouseCapture = nullptr;
-            pressed = mouseDown = false;
-            if (hit_test(mx, my, true) && onClick) {
-                ClickCallback cb = onClick;
-                cb(this);
-                return true;
-            }
-            return false;
-        default:
-            break;
-    }
-    GUI_View::handle_event(e);
-    return false;
 }
 
 GUI_ButtonFontAwesome* GUI_CreateToolIcon(GUI_View* parent, Uint16 icon,

@@ -1,13 +1,13 @@
 // GUI_ButtonFontAwesome: a button showing one glyph of the icon font, with a grey rounded border
-// and pressed colours. An unclickable (or disabled) icon button is drawn at quarter alpha and
-// ignores the mouse.
+// and pressed colours (press handling in GUI_Pressable). An unclickable (or disabled) icon button
+// is drawn at quarter alpha and ignores the mouse.
 #pragma once
 
 #include <functional>
 
-#include "gui/Label.h"
+#include "gui/Pressable.h"
 
-class GUI_ButtonFontAwesome : public GUI_Label {
+class GUI_ButtonFontAwesome : public GUI_Pressable {
 public:
     using ClickCallback = std::function<void(GUI_ButtonFontAwesome*)>;
 
@@ -16,7 +16,6 @@ public:
                           SDL_Color color, int fontIndex, ClickCallback onClick = nullptr);
 
     void draw() override;
-    bool handle_event(SDL_Event* e) override;
 
     ClickCallback onClick;
     SDL_Color normalBgColor = {250, 250, 250, 255};
@@ -25,9 +24,9 @@ public:
     SDL_Color pressedTitleColor = {36, 36, 36, 255};
     SDL_Color normalTint;
     SDL_Color pressedTint;
-    bool clickable = true;
-    bool pressed = false;
-    bool mouseDown = false;
+
+protected:
+    bool click() override { return call(onClick, this); }
 };
 
 // A 38 × 23 point icon button for a tool bar, centred in a small transparent column that is

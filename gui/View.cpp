@@ -1,5 +1,5 @@
 // GUI_View. Sections: construction and destruction; children; title and image; geometry and
-// visibility; drawing; event routing; layout (free, column, row).
+// visibility; drawing; event routing; layout (axes, free, row and column).
 #include "gui/View.h"
 
 #include <algorithm>
@@ -495,6 +495,41 @@ bool GUI_View::handle_mouse_event(SDL_Event* e, int mx, int my) {
 
 // ---- layout ----
 
+// One direction of a layout: the fields of a view that hold its place, size and specs along that
+// direction, the padding and margin entries at its start and end, and the alignment flags that
+// centre a child or push it to the end. A row runs along the horizontal axis and stacks across
+// the vertical one; a column the other way round; the free layout places each axis alone.
+struct GUI_View::Axis {
+    int GUI_View::*absField;     // x or y, drawable pixels
+    int GUI_View::*relField;     // relX or relY
+    int GUI_View::*sizeField;    // w or h
+    int GUI_View::*specField;    // wSpec or hSpec
+    int GUI_View::*originField;  // xSpec or ySpec
+    int start, end;              // padding and margin indices: left/right or top/bottom
+    int centreFlag, endFlag;
+
+    int& abs(GUI_View* v) const { return v->*absField; }
+    int& rel(GUI_View* v) const { return v->*relField; }
+    int& size(GUI_View* v) const { return v->*sizeField; }
+    int& spec(GUI_View* v) const { return v->*specField; }
+    int origin(const GUI_View* v) const { return v->*originField; }
+    // Margins of the child and padding of the parent on both sides, in points.
+    int gaps(const GUI_View* child, const GUI_View* parent) const {
+        return child->margin[start] + child->margin[end] + parent->padding[start] +
+               parent->padding[end];
+    }
+
+    static const Axis horizontal, vertical;
+};
+
+// Fields, then padding and margin indices, then the centre and end flags.
+const GUI_View::Axis GUI_View::Axis::horizontal = {
+    &GUI_View::x,   &GUI_View::relX, &GUI_View::w, &GUI_View::wSpec, &GUI_View::xSpec, 3, 1,
+    ALIGN_CENTER_H, ALIGN_RIGHT};
+const GUI_View::Axis GUI_View::Axis::vertical = {
+    &GUI_View::y,   &GUI_View::relY, &GUI_View::h, &GUI_View::hSpec, &GUI_View::ySpec, 0, 2,
+    ALIGN_CENTER_V, ALIGN_BOTTOM};
+
 void GUI_View::update_layout() {
     switch (layoutMode) {
         case LAYOUT_COLUMN:
@@ -509,60 +544,23 @@ void GUI_View::update_layout() {
     }
 }
 
+void GUI_View::layout_row() {
+    layout_flow(Axis::horizontal, Axis::vertical);
+}
+
+void GUI_View::layout_column() {
+    layout_flow(Axis::vertical, Axis::horizontal);
+}
+
 void GUI_View::layout_free() {
-    const int s = GUI_scale;
     GUI_View* P = this;
     for (int i = 0; i <= lastChild; ++i) {
         GUI_View* C = children[i];
         if (!C->is_visible())
             continue;
-        bool grew = false;
-
-        if (C->alignFlags & ALIGN_RIGHT) {
-            C->relX = P->w - (C->margin[1] + P->padding[1]) * s - C->w;
-        } else if (C->alignFlags & ALIGN_CENTER_H) {
-            C->relX = (P->w - C->w) / 2;
-        } else {
-            if (!(C->alignFlags & ALIGN_ABSOLUTE))
-                C->relX = s * (C->xSpec ? C->xSpec : C->margin[3] + P->padding[3]);
-            if (C->wSpec == -1) {
-                C->w = P->w - (C->margin[1] + P->padding[1]) * s - C->relX;
-                C->layout_content();
-            }
-        }
-        C->x = P->x + C->relX;
-        if (P->wSpec == 0) {
-            const int need =
-                (C->margin[3] + C->margin[1] + P->padding[3] + P->padding[1]) * s + C->w;
-            if (need > P->w) {
-                P->w = need;
-                grew = true;
-            }
-        }
-
-        if (C->alignFlags & ALIGN_BOTTOM) {
-            C->relY = P->h - (C->margin[2] + P->padding[2]) * s - C->h;
-        } else if (C->alignFlags & ALIGN_CENTER_V) {
-            C->relY = (P->h - C->h) / 2;
-        } else {
-            if (!(C->alignFlags & ALIGN_ABSOLUTE))
-                C->relY = s * (C->ySpec ? C->ySpec : C->margin[0] + P->padding[0]);
-            if (C->hSpec == -1) {
-                C->h = P->h - (C->margin[2] + P->padding[2]) * s - C->relY;
-                C->layout_content();
-            }
-        }
-        C->y = P->y + C->relY;
-        if (P->hSpec == 0) {
-            const int need =
-                (C->margin[0] + C->margin[2] + P->padding[0] + P->padding[2]) * s + C->h;
-            if (need > P->h) {
-                P->h = need;
-                grew = true;
-            }
-        }
-
-        if (grew) {
+        const bool grewAcross = place_free(C, Axis::horizontal);
+        const bool grewDown = place_free(C, Axis::vertical);
+        if (grewAcross || grewDown) {
             withFixedSpecs(P, [&] {
                 P->layout_content();
                 if (P->is_aligned() && P->parent)
@@ -573,17 +571,56 @@ void GUI_View::layout_free() {
     }
 }
 
-void GUI_View::layout_column() {
+bool GUI_View::place_free(GUI_View* C, const Axis& a) {
     const int s = GUI_scale;
     GUI_View* P = this;
-    const int hBefore = P->h;
-    int cursor = P->padding[0] * s;
-    if (P->hSpec == 0)
-        P->h = cursor;
+    if (C->alignFlags & a.endFlag) {
+        a.rel(C) = a.size(P) - (C->margin[a.end] + P->padding[a.end]) * s - a.size(C);
+    } else if (C->alignFlags & a.centreFlag) {
+        a.rel(C) = (a.size(P) - a.size(C)) / 2;
+    } else {
+        if (!(C->alignFlags & ALIGN_ABSOLUTE))
+            a.rel(C) = s * (a.origin(C) ? a.origin(C) : C->margin[a.start] + P->padding[a.start]);
+        if (a.spec(C) == -1) {
+            a.size(C) = a.size(P) - (C->margin[a.end] + P->padding[a.end]) * s - a.rel(C);
+            C->layout_content();
+        }
+    }
+    a.abs(C) = a.abs(P) + a.rel(C);
+    if (a.spec(P) == 0) {
+        const int need = a.gaps(C, P) * s + a.size(C);
+        if (need > a.size(P)) {
+            a.size(P) = need;
+            return true;
+        }
+    }
+    return false;
+}
+
+// Children in order along `along` (the flow), each placed on its own across the other axis.
+// Children aligned to the centre of the flow form one centred group; children aligned to its end
+// pile up from the end, pushing earlier end-aligned ones back and taking their room from the
+// nearest earlier filling child.
+void GUI_View::layout_flow(const Axis& along, const Axis& across) {
+    const Axis& m = along;
+    const Axis& c = across;
+    const int s = GUI_scale;
+    GUI_View* P = this;
+    const int lengthBefore = m.size(P);
+    int cursor = P->padding[m.start] * s;
+    if (m.spec(P) == 0)
+        m.size(P) = cursor;
     for (int i = 0; i <= lastChild; ++i) {
         GUI_View* C = children[i];
         if (!C->is_visible())
             continue;
+        // A filling child outside the flow (centred, at the end or absolute) takes the whole
+        // inner length; one in the flow fills from its place below.
+        const bool inFlow = !(C->alignFlags & (m.centreFlag | m.endFlag | ALIGN_ABSOLUTE));
+        if (!inFlow && m.spec(C) == -1) {
+            m.size(C) = m.size(P) - m.gaps(C, P) * s;
+            C->layout_content();
+        }
         if (C->alignFlags & ALIGN_ABSOLUTE) {
             // Left where it is, but it follows its parent.
             C->x = P->x + C->relX;
@@ -592,176 +629,83 @@ void GUI_View::layout_column() {
             continue;
         }
 
-        if (C->alignFlags & ALIGN_CENTER_V) {
-            C->relY = (P->h - C->h) / 2;
+        if (C->alignFlags & m.centreFlag) {
+            m.rel(C) = (m.size(P) - m.size(C)) / 2;
             for (int j = i - 1; j >= 0; --j) {
                 GUI_View* sib = children[j];
-                if (!sib->is_visible() || !(sib->alignFlags & ALIGN_CENTER_V))
+                if (!sib->is_visible() || !(sib->alignFlags & m.centreFlag))
                     continue;
-                sib->relY -= C->h / 2;
-                sib->y -= C->h / 2;
-                C->relY += sib->h / 2;
+                m.rel(sib) -= m.size(C) / 2;
+                m.abs(sib) -= m.size(C) / 2;
+                m.rel(C) += m.size(sib) / 2;
+                sib->update_layout();  // its children follow it
             }
-        } else if (C->alignFlags & ALIGN_BOTTOM) {
-            C->relY = P->h - (P->padding[2] + C->margin[2]) * s - C->h;
-            const int d = (C->margin[0] + C->margin[2]) * s + C->h;
+        } else if (C->alignFlags & m.endFlag) {
+            m.rel(C) = m.size(P) - (P->padding[m.end] + C->margin[m.end]) * s - m.size(C);
+            const int d = (C->margin[m.start] + C->margin[m.end]) * s + m.size(C);
             for (int j = i - 1; j >= 0; --j) {
                 GUI_View* sib = children[j];
                 if (!sib->is_visible() || (sib->alignFlags & ALIGN_ABSOLUTE))
                     continue;
-                if (sib->alignFlags & ALIGN_BOTTOM) {
-                    sib->move_by(0, -d);
-                } else if (sib->alignFlags & ALIGN_CENTER_H) {
-                    continue;
-                } else if (sib->hSpec == -1) {
-                    sib->h -= d;
-                    sib->hSpec = -2;
+                if (sib->alignFlags & m.endFlag) {
+                    m.rel(sib) -= d;
+                    m.abs(sib) -= d;
+                    withFixedSpecs(sib, [&] { sib->layout_content(); });
                     sib->update_layout();
-                    sib->hSpec = -1;
+                } else if (sib->alignFlags & m.centreFlag) {
+                    continue;
+                } else if (m.spec(sib) == -1) {
+                    // The spec −2 keeps a layout pass that this one sets off from filling the
+                    // sibling up again.
+                    m.size(sib) -= d;
+                    m.spec(sib) = -2;
                     sib->layout_content();
+                    sib->update_layout();
+                    m.spec(sib) = -1;
                     break;
                 }
             }
         } else {
-            C->relY = C->margin[0] * s + cursor;
-            if (C->hSpec == -1) {
-                C->h = P->h - (C->margin[2] + P->padding[2]) * s - C->relY;
+            m.rel(C) = C->margin[m.start] * s + cursor;
+            if (m.spec(C) == -1) {
+                m.size(C) = m.size(P) - (C->margin[m.end] + P->padding[m.end]) * s - m.rel(C);
                 C->layout_content();
             }
-            cursor += (C->margin[0] + C->margin[2]) * s + C->h;
-            if (P->hSpec == 0)
-                P->h = cursor;
+            cursor += (C->margin[m.start] + C->margin[m.end]) * s + m.size(C);
+            if (m.spec(P) == 0)
+                m.size(P) = cursor;
         }
-        C->y = P->y + C->relY;
+        m.abs(C) = m.abs(P) + m.rel(C);
 
-        if (P->wSpec == 0) {
-            const int need =
-                (C->margin[3] + C->margin[1] + P->padding[3] + P->padding[1]) * s + C->w;
-            if (need > P->w) {
-                P->w = need;
+        if (c.spec(P) == 0) {
+            const int need = c.gaps(C, P) * s + c.size(C);
+            if (need > c.size(P)) {
+                c.size(P) = need;
                 if (P->parent) {
-                    P->wSpec = need;
+                    c.spec(P) = need;
                     P->parent->update_layout();
-                    P->wSpec = 0;
+                    c.spec(P) = 0;
                 }
             }
         }
 
-        if (C->alignFlags & ALIGN_RIGHT) {
-            C->relX = P->w - (C->margin[1] + P->padding[1]) * s - C->w;
-        } else if (C->alignFlags & ALIGN_CENTER_H) {
-            C->relX = (P->w - C->w) / 2;
+        if (C->alignFlags & c.endFlag) {
+            c.rel(C) = c.size(P) - (C->margin[c.end] + P->padding[c.end]) * s - c.size(C);
+        } else if (C->alignFlags & c.centreFlag) {
+            c.rel(C) = (c.size(P) - c.size(C)) / 2;
         } else {
-            C->relX = (C->margin[3] + P->padding[3]) * s;
-            if (C->wSpec == -1) {
-                C->w = P->w - (C->margin[3] + C->margin[1] + P->padding[3] + P->padding[1]) * s;
+            c.rel(C) = (C->margin[c.start] + P->padding[c.start]) * s;
+            if (c.spec(C) == -1) {
+                c.size(C) = c.size(P) - c.gaps(C, P) * s;
                 withFixedSpecs(C, [&] { C->layout_content(); });
             }
         }
-        C->x = P->x + C->relX;
+        c.abs(C) = c.abs(P) + c.rel(C);
         C->update_layout();
     }
-    if (P->hSpec == 0) {
-        P->h += P->padding[2] * s;
-        if (P->h != hBefore && P->is_aligned() && P->parent)
+    if (m.spec(P) == 0) {
+        m.size(P) += P->padding[m.end] * s;
+        if (m.size(P) != lengthBefore && P->is_aligned() && P->parent)
             withFixedSpecs(P, [&] { P->parent->update_layout(); });
     }
-}
-
-void GUI_View::layout_row() {
-    const int s = GUI_scale;
-    GUI_View* P = this;
-    int cursor = P->padding[3] * s;
-    if (P->wSpec == 0)
-        P->w = cursor;
-    for (int i = 0; i <= lastChild; ++i) {
-        GUI_View* C = children[i];
-        if (!C->is_visible())
-            continue;
-        if (C->wSpec == -1) {
-            C->w = P->w - (C->margin[3] + C->margin[1] + P->padding[1] + P->padding[3]) * s;
-            C->layout_content();
-        }
-        if (C->alignFlags & ALIGN_ABSOLUTE) {
-            C->x = P->x + C->relX;
-            C->y = P->y + C->relY;
-            C->update_layout();
-            continue;
-        }
-
-        if (C->alignFlags & ALIGN_CENTER_H) {
-            C->relX = (P->w - C->w) / 2;
-            for (int j = i - 1; j >= 0; --j) {
-                GUI_View* sib = children[j];
-                if (!sib->is_visible() || !(sib->alignFlags & ALIGN_CENTER_H))
-                    continue;
-                sib->relX -= C->w / 2;
-                sib->x -= C->w / 2;
-                C->relX += sib->w / 2;
-                sib->update_layout();
-            }
-        } else if (C->alignFlags & ALIGN_RIGHT) {
-            C->relX = P->w - (C->margin[1] + P->padding[1]) * s - C->w;
-            const int d = (C->margin[3] + C->margin[1]) * s + C->w;
-            for (int j = i - 1; j >= 0; --j) {
-                GUI_View* sib = children[j];
-                if (!sib->is_visible() || (sib->alignFlags & ALIGN_ABSOLUTE))
-                    continue;
-                if (sib->alignFlags & ALIGN_RIGHT) {
-                    sib->relX -= d;
-                    sib->x -= d;
-                    withFixedSpecs(sib, [&] { sib->layout_content(); });
-                    sib->update_layout();
-                } else if (sib->alignFlags & ALIGN_CENTER_H) {
-                    continue;
-                } else if (sib->wSpec == -1) {
-                    sib->w -= d;
-                    sib->wSpec = -2;
-                    sib->layout_content();
-                    sib->update_layout();
-                    sib->wSpec = -1;
-                    break;
-                }
-            }
-        } else {
-            C->relX = C->margin[3] * s + cursor;
-            if (C->wSpec == -1) {
-                C->w = P->w - (C->margin[1] + P->padding[1]) * s - C->relX;
-                C->layout_content();
-            }
-            cursor += (C->margin[3] + C->margin[1]) * s + C->w;
-            if (P->wSpec == 0)
-                P->w = cursor;
-        }
-        C->x = P->x + C->relX;
-
-        if (P->hSpec == 0) {
-            const int need =
-                (C->margin[0] + C->margin[2] + P->padding[0] + P->padding[2]) * s + C->h;
-            if (need > P->h) {
-                P->h = need;
-                if (P->parent) {
-                    P->hSpec = need;
-                    P->parent->update_layout();
-                    P->hSpec = 0;
-                }
-            }
-        }
-
-        if (C->alignFlags & ALIGN_BOTTOM) {
-            C->relY = P->h - (C->margin[2] + P->padding[2]) * s - C->h;
-        } else if (C->alignFlags & ALIGN_CENTER_V) {
-            C->relY = (P->h - C->h) / 2;
-        } else {
-            C->relY = (C->margin[0] + P->padding[0]) * s;
-            if (C->hSpec == -1) {
-                C->h = P->h - (C->margin[0] + C->margin[2] + P->padding[0] + P->padding[2]) * s;
-                C->layout_content();
-            }
-        }
-        C->y = P->y + C->relY;
-        C->update_layout();
-    }
-    if (P->wSpec == 0)
-        P->w += P->padding[1] * s;
 }

@@ -138,6 +138,11 @@ protected:
     void layout_free();
     void layout_column();
     void layout_row();
+    // The axis-generic parts of the layouts (Axis is defined in View.cpp).
+    struct Axis;
+    void layout_flow(const Axis& along, const Axis& across);
+    // Places a child along one axis of the free layout; true when this view grew to fit it.
+    bool place_free(GUI_View* child, const Axis& axis);
     bool is_aligned() const { return (alignFlags & ALIGN_MASK) != 0; }
     bool handle_mouse_event(SDL_Event* e, int mx, int my);
 };

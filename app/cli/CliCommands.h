@@ -1,35 +1,37 @@
 // mes-cli: the command-line companion of the editor. Each sub-command lives in its own file in
-// this folder and is listed once in the table of main.cpp.
+// this folder and has one entry in the command table of main.cpp, which names its operands and
+// options (see CommandTable.h); the function gets its arguments already checked against it.
 #pragma once
 
-#include <string>
-#include <vector>
+#include "app/cli/CommandTable.h"
 
 namespace cli {
 
-// Arguments after the sub-command name, as UTF-8 strings.
-using Args = std::vector<std::string>;
-
-// Every sub-command returns the process status: 0 on success, 1 on a failure it has already
-// explained on standard error, 2 on a usage error.
+// Every sub-command returns the process status: kStatusDone, kStatusFailed after explaining the
+// failure on standard error, or throws UsageError (status kStatusUsage) for a wrong argument.
 // One declaration per sub-command, in the order of the table in main.cpp.
-int version(const Args& args);
+
+// Prints the version.
+int version(const Invocation& in);
 // Sends a PES file to the MivoStick: mount, upload as version 5, unmount (CliSend.cpp).
-int send(const Args& args);
+int send(const Invocation& in);
 // Reads a PES design into a layer and writes it as PES version 1 or 5 (CliConvert.cpp).
-int convert(const Args& args);
+int convert(const Invocation& in);
 // Prints format, version, colours, stitches, bounds and size of a PES file or MIVO buffer
 // (CliInfo.cpp).
-int info(const Args& args);
+int info(const Invocation& in);
 // Prints the layer the editor would import from a PES file or MIVO buffer as JSON (CliDump.cpp).
-int dump(const Args& args);
+int dump(const Invocation& in);
 // Generates one shape layer and writes it as a PES file (CliShape.cpp).
-int shape(const Args& args);
+int shape(const Invocation& in);
 // Composes a line of text with the stitch font packs of the data folder and writes it as a
 // version 5 PES file (CliText.cpp).
-int text(const Args& args);
-
+int text(const Invocation& in);
+// Composes one design per name of a CSV list, each checked against the hoop (CliBatch.cpp).
+int batch(const Invocation& in);
+// Lists the stitch fonts with their names, typefaces and sizes (CliFonts.cpp).
+int fonts(const Invocation& in);
 // Draws a PES design or a whole project with the editor's renderer into a PNG (CliRender.cpp).
-int render(const Args& args);
+int render(const Invocation& in);
 
 }  // namespace cli

@@ -10,8 +10,6 @@
 // name.
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,19 +24,6 @@
 
 namespace {
 
-int convertUsage() {
-    std::fprintf(stderr,
-                 "usage: mes-cli convert IN OUT --pes-version 1|5 [--hoop WxH]\n"
-                 "       mes-cli convert IN.pes OUT.mpes [--hoop WxH]\n");
-    return 2;
-}
-
-bool parseHoopSize(const std::string& text, int& w, int& h) {
-    char tail = 0;
-    return std::sscanf(text.c_str(), "%dx%d%c", &w, &h, &tail) == 2 && w > 0 && h > 0 &&
-           w <= 1000 && h <= 1000;
-}
-
 // A project merged into one design, written as PES.
 int convertProject(const std::string& inPath, const std::string& outPath, int version, int hoopW,
                    int hoopH) {
@@ -48,18 +33,16 @@ int convertProject(const std::string& inPath, const std::string& outPath, int ve
     std::string error;
     if (!cli::loadProjectFile(inPath, doc, error)) {
         std::fprintf(stderr, "mes-cli convert: %s\n", error.c_str());
-        return 1;
+        return cli::kStatusFailed;
     }
     const PESData merged = cli::mergedDesign(doc);
     if (merged.stitchCount == 0) {
         std::fprintf(stderr, "mes-cli convert: %s has no stitches\n", inPath.c_str());
-        return 1;
+        return cli::kStatusFailed;
     }
     const std::vector<uint8_t> out = writePES(merged, version, hoopW, hoopH);
-    if (!cli::writeWhole(outPath, out)) {
-        std::fprintf(stderr, "mes-cli convert: cannot write %s\n", outPath.c_str());
-        return 1;
-    }
+    if (!cli::writeOutput("convert", outPath, out))
+        return cli::kStatusFailed;
     std::printf(
         "Wrote %s: PES version %d of %d layers merged, %d stitches in %zu colours, %zu "
         "bytes.\n",
@@ -72,46 +55,32 @@ int convertProject(const std::string& inPath, const std::string& outPath, int ve
 
 namespace cli {
 
-int convert(const Args& args) {
-    std::vector<std::string> paths;
-    int version = 0;
+int convert(const Invocation& in) {
+    const std::string inPath = in.operand(0);
+    const std::string outPath = in.operand(1);
+    // 0 when not given: a project OUT takes none, a PES OUT needs one.
+    const int version =
+        in.has("--pes-version") ? std::stoi(in.choice("--pes-version", {"1", "5"}, "")) : 0;
     int hoopW = 100;
     int hoopH = 100;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--pes-version" && i + 1 < args.size()) {
-            const std::string& v = args[++i];
-            if (v != "1" && v != "5")
-                return convertUsage();
-            version = v == "1" ? 1 : 5;
-        } else if (args[i] == "--hoop" && i + 1 < args.size()) {
-            if (!parseHoopSize(args[++i], hoopW, hoopH))
-                return convertUsage();
-        } else if (args[i].rfind("--", 0) != 0 && paths.size() < 2) {
-            paths.push_back(args[i]);
-        } else {
-            return convertUsage();
-        }
-    }
-    if (paths.size() != 2)
-        return convertUsage();
-    const std::string& inPath = paths[0];
-    const std::string& outPath = paths[1];
+    hoopSize(in, "--hoop", hoopW, hoopH);
     const bool toProject = isProjectPath(outPath);
-    if (toProject == (version != 0))
-        return convertUsage();
-    if (isProjectPath(inPath)) {
-        if (toProject)
-            return convertUsage();
+    if (!toProject && !hasExtension(outPath, ".pes"))
+        throw UsageError(outPath +
+                         ": OUT must end in .pes or .mpes; only PES designs and projects are "
+                         "written");
+    if (toProject && version != 0)
+        throw in.badValue("--pes-version", "a .mpes OUT takes no version; leave it out");
+    if (!toProject && version == 0)
+        throw UsageError("missing --pes-version 1|5 for the .pes OUT");
+    if (isProjectPath(inPath) && toProject)
+        throw UsageError("IN and OUT are both projects; copy the file instead");
+    if (isProjectPath(inPath))
         return convertProject(inPath, outPath, version, hoopW, hoopH);
-    }
 
-    std::ifstream in(inPath, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "mes-cli convert: cannot open %s\n", inPath.c_str());
-        return 1;
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes;
+    if (!readInput("convert", inPath, bytes))
+        return kStatusFailed;
     PES reader;
     FormatLog log;
     PESData layer;
@@ -123,7 +92,7 @@ int convert(const Args& args) {
             if (line.level >= 3)
                 std::fprintf(stderr, "  %s\n", line.text.c_str());
         }
-        return 1;
+        return kStatusFailed;
     }
     layer.prepareImportedPES();
 
@@ -133,8 +102,9 @@ int convert(const Args& args) {
         doc.appendLayer(layer, layer.properties.text);
         std::string written;
         if (!saveProject(doc, outPath, hoopW, hoopH, &written)) {
-            std::fprintf(stderr, "mes-cli convert: cannot write %s\n", outPath.c_str());
-            return 1;
+            std::fprintf(stderr, "mes-cli convert: cannot write %s (%s)\n", outPath.c_str(),
+                         lastSystemError().c_str());
+            return kStatusFailed;
         }
         std::printf("Wrote %s: project of 1 layer, %d stitches in %zu colours.\n", written.c_str(),
                     layer.stitchCount, layer.colorList.size());
@@ -142,10 +112,8 @@ int convert(const Args& args) {
     }
 
     const std::vector<uint8_t> out = writePES(layer, version, hoopW, hoopH);
-    if (!cli::writeWhole(outPath, out)) {
-        std::fprintf(stderr, "mes-cli convert: cannot write %s\n", outPath.c_str());
-        return 1;
-    }
+    if (!cli::writeOutput("convert", outPath, out))
+        return cli::kStatusFailed;
     std::printf("Wrote %s: PES version %d, %d stitches in %zu colours, %zu bytes.\n",
                 outPath.c_str(), version, layer.stitchCount, layer.colorList.size(), out.size());
     return 0;

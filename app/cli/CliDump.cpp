@@ -6,29 +6,20 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/cli/CliCommands.h"
+#include "app/cli/CliFiles.h"
 #include "design/PESData.h"
 #include "formats/Mivo.h"
 #include "formats/PES.h"
 
-int cli::dump(const cli::Args& args) {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: mes-cli dump FILE\n");
-        return 2;
-    }
-    const std::string& path = args[0];
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "mes-cli dump: cannot open \"%s\"\n", path.c_str());
-        return 1;
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+int cli::dump(const cli::Invocation& in) {
+    const std::string path = in.operand(0);
+    std::vector<uint8_t> bytes;
+    if (!cli::readInput("dump", path, bytes))
+        return cli::kStatusFailed;
     FormatLog log;
     PESData layer;
     bool ok = false;
@@ -41,7 +32,7 @@ int cli::dump(const cli::Args& args) {
     } else {
         std::fprintf(stderr, "mes-cli dump: \"%s\" is neither a PES file nor a MIVO buffer\n",
                      path.c_str());
-        return 1;
+        return cli::kStatusFailed;
     }
     if (!ok) {
         std::fprintf(stderr, "mes-cli dump: \"%s\" is not a valid design\n", path.c_str());
@@ -49,7 +40,7 @@ int cli::dump(const cli::Args& args) {
             if (l.level >= 2)
                 std::fprintf(stderr, "  %s: %s\n", l.module.c_str(), l.text.c_str());
         }
-        return 1;
+        return cli::kStatusFailed;
     }
     layer.prepareImportedPES();
 

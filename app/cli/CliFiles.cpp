@@ -1,21 +1,44 @@
 #include "app/cli/CliFiles.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <exception>
 #include <fstream>
 #include <iterator>
 
 namespace cli {
 
+namespace {
+
+// Removes the partial file without losing the errno of the failure before it.
+void removeKeepingErrno(const std::string& path) {
+    const int saved = errno;
+    std::remove(path.c_str());
+    errno = saved;
+}
+
+}  // namespace
+
 bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in)
         return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    // A folder opens like a file and fails on the first read, which the stream reports by
+    // throwing; errno keeps the reason.
+    try {
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        bytes.clear();
+        return false;
+    }
     return !in.bad();
 }
 
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
     const std::string part = path + ".part";
+    errno = 0;
     {
         std::ofstream out(part, std::ios::binary | std::ios::trunc);
         if (!out)
@@ -24,15 +47,35 @@ bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
                   static_cast<std::streamsize>(bytes.size()));
         out.close();
         if (!out) {
-            std::remove(part.c_str());
+            removeKeepingErrno(part);
             return false;
         }
     }
     if (std::rename(part.c_str(), path.c_str()) != 0) {
-        std::remove(part.c_str());
+        removeKeepingErrno(part);
         return false;
     }
     return true;
+}
+
+bool readInput(const char* command, const std::string& path, std::vector<uint8_t>& bytes) {
+    if (readWhole(path, bytes))
+        return true;
+    std::fprintf(stderr, "mes-cli %s: cannot read %s (%s)\n", command, path.c_str(),
+                 lastSystemError().c_str());
+    return false;
+}
+
+bool writeOutput(const char* command, const std::string& path, const std::vector<uint8_t>& bytes) {
+    if (writeWhole(path, bytes))
+        return true;
+    std::fprintf(stderr, "mes-cli %s: cannot write %s (%s)\n", command, path.c_str(),
+                 lastSystemError().c_str());
+    return false;
+}
+
+std::string lastSystemError() {
+    return errno != 0 ? std::strerror(errno) : "unknown reason";
 }
 
 }  // namespace cli

@@ -7,12 +7,22 @@
 
 namespace cli {
 
-// Reads the whole file into BYTES. Returns false when it cannot be opened.
+// Reads the whole file into BYTES. Returns false when it cannot be opened or read (errno tells
+// why).
 bool readWhole(const std::string& path, std::vector<uint8_t>& bytes);
 
 // Writes the bytes to PATH.part and renames that over PATH, so a failed write never leaves a
 // half-written file where the user expects a design. Returns false on any failure, after removing
-// the partial file.
+// the partial file; errno still tells why it failed.
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes);
+
+// readWhole and writeWhole for a sub-command's own files: on failure they print
+// "mes-cli COMMAND: cannot read PATH (reason)" (or write) on standard error and return false.
+bool readInput(const char* command, const std::string& path, std::vector<uint8_t>& bytes);
+bool writeOutput(const char* command, const std::string& path, const std::vector<uint8_t>& bytes);
+
+// The system's words for errno ("No such file or directory"), for messages after a failed
+// readWhole or writeWhole.
+std::string lastSystemError();
 
 }  // namespace cli

@@ -5,12 +5,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/cli/CliCommands.h"
+#include "app/cli/CliFiles.h"
 #include "app/cli/CliProject.h"
 #include "design/HeadlessLayerList.h"
 #include "design/PESData.h"
@@ -33,19 +32,11 @@ void printErrors(const FormatLog& log) {
 
 }  // namespace
 
-int cli::info(const cli::Args& args) {
-    if (args.size() != 1) {
-        std::fprintf(stderr, "usage: mes-cli info FILE\n");
-        return 2;
-    }
-    const std::string& path = args[0];
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "mes-cli info: cannot open \"%s\"\n", path.c_str());
-        return 1;
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+int cli::info(const cli::Invocation& in) {
+    const std::string path = in.operand(0);
+    std::vector<uint8_t> bytes;
+    if (!cli::readInput("info", path, bytes))
+        return cli::kStatusFailed;
     FormatLog log;
     PESData layer;
     const char* format = nullptr;
@@ -71,7 +62,7 @@ int cli::info(const cli::Args& args) {
         std::string error;
         if (!cli::loadProjectFile(path, doc, error)) {
             std::fprintf(stderr, "mes-cli info: %s\n", error.c_str());
-            return 1;
+            return cli::kStatusFailed;
         }
         version = std::to_string(doc.layerCount()) + (doc.layerCount() == 1 ? " layer" : " layers");
         layer = cli::mergedDesign(doc);
@@ -87,13 +78,13 @@ int cli::info(const cli::Args& args) {
         std::fprintf(stderr,
                      "mes-cli info: \"%s\" is neither a PES file, a project nor a MIVO buffer\n",
                      path.c_str());
-        return 1;
+        return cli::kStatusFailed;
     }
     if (!ok) {
         std::fprintf(stderr, "mes-cli info: \"%s\" is not a valid %s design:\n", path.c_str(),
                      format);
         printErrors(log);
-        return 1;
+        return cli::kStatusFailed;
     }
     std::printf("file: %s\n", path.c_str());
     std::printf("format: %s\n", format);

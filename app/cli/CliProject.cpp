@@ -30,7 +30,7 @@ FontEnv cliFontEnv() {
 bool loadProjectFile(const std::string& path, Document& document, std::string& error) {
     std::vector<uint8_t> bytes;
     if (!readWhole(path, bytes)) {
-        error = "cannot open " + path;
+        error = "cannot read " + path + " (" + lastSystemError() + ")";
         return false;
     }
     if (!loadProject(document, bytes)) {

@@ -34,13 +34,6 @@ namespace {
 constexpr int kMaxSide = 8000;
 constexpr int kMargin = 10;  // pixels around the design
 
-int renderUsage() {
-    std::fprintf(stderr,
-                 "usage: mes-cli render IN.pes|IN.mpes -o OUT.png [--mode normal|3d|underlay] "
-                 "[--scale S]\n");
-    return 2;
-}
-
 // SDL, a hidden window and a software renderer for the length of the command.
 struct Offscreen {
     SDL_Window* window = nullptr;
@@ -72,38 +65,14 @@ struct Offscreen {
 
 namespace cli {
 
-int render(const Args& args) {
-    std::string in, out;
-    int mode = 0;
-    float scale = 1.0f;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "-o" && hasValue) {
-            out = args[++i];
-        } else if (a == "--mode" && hasValue) {
-            const std::string& m = args[++i];
-            if (m == "normal")
-                mode = 0;
-            else if (m == "3d")
-                mode = 1;
-            else if (m == "underlay")
-                mode = 2;
-            else
-                return renderUsage();
-        } else if (a == "--scale" && hasValue) {
-            char* end = nullptr;
-            scale = std::strtof(args[++i].c_str(), &end);
-            if (*end || !std::isfinite(scale) || scale <= 0.0f || scale > 100.0f)
-                return renderUsage();
-        } else if (in.empty() && a.rfind("--", 0) != 0) {
-            in = a;
-        } else {
-            return renderUsage();
-        }
-    }
-    if (in.empty() || out.empty())
-        return renderUsage();
+int render(const Invocation& args) {
+    const std::string in = args.operand(0);
+    const std::string out = args.text("-o");
+    const std::string modeName = args.choice("--mode", {"normal", "3d", "underlay"}, "normal");
+    const int mode = modeName == "3d" ? 1 : modeName == "underlay" ? 2 : 0;
+    float scale = float(args.number("--scale", 0.001, 100.0, 1.0));
+    if (!hasExtension(out, ".png"))
+        throw args.badValue("-o", "OUT must end in .png");
 
     logThreshold = 5;  // the renderer's notices are not for the command line
     Offscreen screen;
@@ -124,10 +93,8 @@ int render(const Args& args) {
     } else {
         std::vector<uint8_t> bytes;
         PESData layer;
-        if (!readWhole(in, bytes)) {
-            std::fprintf(stderr, "mes-cli render: cannot open %s\n", in.c_str());
-            return 1;
-        }
+        if (!readInput("render", in, bytes))
+            return kStatusFailed;
         if (!ImportCommand::layerFromPES(bytes, layer, nullptr)) {
             std::fprintf(stderr, "mes-cli render: %s is not a PES file this editor can read\n",
                          in.c_str());

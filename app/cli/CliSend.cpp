@@ -8,24 +8,17 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/cli/CliCommands.h"
+#include "app/cli/CliFiles.h"
 #include "design/PESData.h"
 #include "design/PESExport.h"
 #include "formats/PES.h"
 #include "net/MivoStickLink.h"
 
 namespace {
-
-int sendUsage() {
-    std::fprintf(stderr,
-                 "usage: mes-cli send FILE [--stick HOST[:PORT]] [--hoop WxH] [--verbose]\n");
-    return 2;
-}
 
 bool parseEndpoint(const std::string& text, std::string& host, int& port) {
     size_t colon = text.rfind(':');
@@ -40,47 +33,24 @@ bool parseEndpoint(const std::string& text, std::string& host, int& port) {
     return !host.empty();
 }
 
-bool parseHoop(const std::string& text, int& w, int& h) {
-    return std::sscanf(text.c_str(), "%dx%d", &w, &h) == 2 && w > 0 && h > 0 && w <= 1000 &&
-           h <= 1000;
-}
-
 }  // namespace
 
 namespace cli {
 
-int send(const Args& args) {
-    std::string file;
+int send(const Invocation& in) {
+    const std::string file = in.operand(0);
     std::string host = kStickAddress;
     int port = kStickPort;
+    if (in.has("--stick") && !parseEndpoint(in.text("--stick"), host, port))
+        throw in.badValue("--stick", "must be HOST or HOST:PORT with a port from 1 to 65535");
     int hoopW = 100;
     int hoopH = 100;
-    bool verbose = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--stick" && i + 1 < args.size()) {
-            if (!parseEndpoint(args[++i], host, port))
-                return sendUsage();
-        } else if (args[i] == "--hoop" && i + 1 < args.size()) {
-            if (!parseHoop(args[++i], hoopW, hoopH))
-                return sendUsage();
-        } else if (args[i] == "--verbose") {
-            verbose = true;
-        } else if (file.empty() && args[i].rfind("--", 0) != 0) {
-            file = args[i];
-        } else {
-            return sendUsage();
-        }
-    }
-    if (file.empty())
-        return sendUsage();
+    hoopSize(in, "--hoop", hoopW, hoopH);
+    const bool verbose = in.has("--verbose");
 
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        std::fprintf(stderr, "mes-cli send: cannot open %s\n", file.c_str());
-        return 1;
-    }
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                               std::istreambuf_iterator<char>());
+    std::vector<uint8_t> bytes;
+    if (!readInput("send", file, bytes))
+        return kStatusFailed;
     PES pes;
     FormatLog formatLog;
     PESData layer;
@@ -88,7 +58,7 @@ int send(const Args& args) {
         !layer.createFromPES(&pes, &formatLog)) {
         std::fprintf(stderr, "mes-cli send: %s is not a PES file this editor can read\n",
                      file.c_str());
-        return 1;
+        return kStatusFailed;
     }
     // As the editor's export does: one merged layer, written as version 5.
     PESData merged;

@@ -1,143 +1,63 @@
-// mes-cli text "TEXT" --font I --size J [--letter-space N] [--word-space N] [--color C]
+// mes-cli text "TEXT" --font I --size S [--letter-space N] [--word-space N] [--color C]
 //              [--verbose] -o OUT.pes
 //
 // Composes one line of text with the stitch font packs of the data folder beside the
 // executable (data/MIVO_FONTS/MIVOFONT_%03i/%02i/stitch.pack), exactly as the editor builds a
-// text layer, and writes it as a version 5 PES file. I is the font index (0-14), J the size
-// step of that font, C the layer's colorIndex (palette index - 1); the spaces are in 0.1 mm.
-// OUT is written next to itself first and renamed into place.
+// text layer, and writes it as a version 5 PES file. I is the font index (0-14), S the size
+// step of that font or its height ("10mm"), C the layer's colorIndex (palette index - 1); the
+// spaces are in 0.1 mm. OUT is written next to itself first and renamed into place.
 
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "app/cli/CliCommands.h"
 #include "app/cli/CliFiles.h"
+#include "app/cli/CliLettering.h"
+#include "app/cli/FontCatalogue.h"
 #include "design/PESData.h"
 #include "design/PESExport.h"
-#include "design/TextLayer.h"
-#include "gui/FileUtils.h"
-#include "stitchfont/FontEnv.h"
-#include "stitchfont/FontSizes.h"
-
-namespace {
-
-int textUsage() {
-    std::fprintf(stderr,
-                 "usage: mes-cli text \"TEXT\" --font I --size J [--letter-space N] "
-                 "[--word-space N] [--color C] [--verbose] -o OUT.pes\n");
-    return 2;
-}
-
-bool parseInt(const std::string& s, int lo, int hi, int& out) {
-    if (s.empty())
-        return false;
-    char* end = nullptr;
-    const long v = std::strtol(s.c_str(), &end, 10);
-    if (*end != '\0' || v < lo || v > hi)
-        return false;
-    out = int(v);
-    return true;
-}
-
-}  // namespace
 
 namespace cli {
 
-int text(const Args& args) {
-    std::string text;
-    bool haveText = false;
-    int font = -1;
-    int size = -1;
-    int letterSpace = 0;
-    int wordSpace = 0;
-    int color = LayerProperties().colorIndex;
-    bool verbose = false;
-    std::string outPath;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        const bool hasValue = i + 1 < args.size();
-        if (a == "--font" && hasValue) {
-            if (!parseInt(args[++i], 0, stitchfont::kFontCount - 1, font))
-                return textUsage();
-        } else if (a == "--size" && hasValue) {
-            if (!parseInt(args[++i], 0, stitchfont::kSizeSteps - 1, size))
-                return textUsage();
-        } else if (a == "--letter-space" && hasValue) {
-            if (!parseInt(args[++i], -2000, 2000, letterSpace))
-                return textUsage();
-        } else if (a == "--word-space" && hasValue) {
-            if (!parseInt(args[++i], -2000, 2000, wordSpace))
-                return textUsage();
-        } else if (a == "--color" && hasValue) {
-            if (!parseInt(args[++i], 0, 63, color))
-                return textUsage();
-        } else if (a == "-o" && hasValue) {
-            outPath = args[++i];
-        } else if (a == "--verbose") {
-            verbose = true;
-        } else if (!haveText && (a.rfind("--", 0) != 0 || a == "--")) {
-            text = a;
-            haveText = true;
-        } else {
-            return textUsage();
-        }
-    }
-    if (!haveText || font < 0 || size < 0 || outPath.empty())
-        return textUsage();
-    if (stitchfont::sizeNumber(font, size) == 0) {
-        std::fprintf(stderr, "mes-cli text: font %d has no size step %d\n", font, size);
-        return 2;
-    }
+int text(const Invocation& in) {
+    const std::string text = in.operand(0);
+    if (text.empty())
+        throw UsageError("TEXT is empty");
+    const int font = fontOption(in);
+    const int size = sizeStepOption(in, font);
+    const int letterSpace = in.integer("--letter-space", -2000, 2000, 0);
+    const int wordSpace = in.integer("--word-space", -2000, 2000, 0);
+    const int color = colorOption(in, LayerProperties().colorIndex);
+    const std::string outPath = in.text("-o");
+    if (!hasExtension(outPath, ".pes"))
+        throw in.badValue("-o", "OUT must end in .pes");
 
-    FontEnv env;
-    env.files.dataFolder = jsFilePath::getCurrentExeDir() + "data/";
-    env.files.read = readWhole;
-    std::vector<std::string> errors;
-    env.log = [&](int level, const std::string& module, const std::string& line) {
-        const std::string full = module.empty() ? line : module + ": " + line;
-        if (verbose)
-            std::fprintf(level >= kFontError ? stderr : stdout, "%s\n", full.c_str());
-        if (level >= kFontError)
-            errors.push_back(full);
-    };
-
-    const std::string packPath = env.files.resolve(stitchfont::packPath(font, size));
-    std::vector<uint8_t> probe;
-    if (!readWhole(packPath, probe)) {
-        std::fprintf(stderr,
-                     "mes-cli text: the stitch font pack for font %d size step %d is "
-                     "missing (%s)\n",
-                     font, size, packPath.c_str());
-        return 1;
+    const Lettering lettering(font, size, in.has("--verbose"));
+    if (const std::string missing = lettering.missingPack(); !missing.empty()) {
+        std::fprintf(stderr, "mes-cli text: %s\n", missing.c_str());
+        return kStatusFailed;
     }
-
+    if (const std::string missing = lettering.missingCharacters(text); !missing.empty()) {
+        std::fprintf(stderr, "mes-cli text: warning: font %d has no stitches for %s; left out\n",
+                     font, missing.c_str());
+    }
     PESData layer;
-    layer.properties.colorIndex = color;
-    layer.properties.extraLetterSpace = letterSpace;
-    layer.properties.extraSpace = wordSpace;
-    if (!createTextLayer(layer, text, font, size, letterSpace, wordSpace, env) ||
-        layer.blocks.empty()) {
-        std::fprintf(stderr, "mes-cli text: nothing could be composed from \"%s\" with %s\n",
-                     text.c_str(), packPath.c_str());
-        if (!verbose)
-            for (const auto& e : errors)
-                std::fprintf(stderr, "  %s\n", e.c_str());
-        return 1;
+    std::string error;
+    if (!lettering.compose(text, letterSpace, wordSpace, color, layer, error)) {
+        std::fprintf(stderr,
+                     "mes-cli text: nothing could be composed from \"%s\" with font %d%s%s\n",
+                     text.c_str(), font, error.empty() ? "" : ": ", error.c_str());
+        return kStatusFailed;
     }
 
     const std::vector<uint8_t> out = writePES(layer, 5, 100, 100);
-    if (!cli::writeWhole(outPath, out)) {
-        std::fprintf(stderr, "mes-cli text: cannot write %s\n", outPath.c_str());
-        return 1;
-    }
+    if (!writeOutput("text", outPath, out))
+        return kStatusFailed;
     std::printf("Wrote %s: PES version 5, %d stitches, %d x %d (0.1 mm), %zu bytes.\n",
                 outPath.c_str(), layer.stitchCount, layer.boundsWidth, layer.boundsHeight,
                 out.size());
-    return 0;
+    return kStatusDone;
 }
 
 }  // namespace cli

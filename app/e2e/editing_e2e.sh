@@ -16,6 +16,21 @@ shape=$(e2e_shot shape)
 [ "$(e2e_diff "$start" "$shape" $canvas)" -gt 500 ] || e2e_fail "no thread on the canvas after Create"
 [ "$(e2e_diff "$start" "$shape" $status)" -gt 50 ] || e2e_fail "the status line did not change"
 
+# The shortcuts of every editor: undo takes the shape away, redo brings it back.
+e2e_key ctrl+z
+undone=$(e2e_shot undone)
+[ "$(e2e_diff "$start" "$undone" $canvas)" -lt 50 ] || e2e_fail "Ctrl+Z left the shape"
+e2e_key ctrl+shift+z
+redone=$(e2e_shot redone)
+[ "$(e2e_diff "$shape" "$redone" $canvas)" -lt 50 ] || e2e_fail "Ctrl+Shift+Z did not bring it back"
+
+# The menu closes when the canvas is pressed.
+e2e_click 23 17
+opened=$(e2e_shot opened)
+e2e_click 500 600
+closed=$(e2e_shot closed)
+[ "$(e2e_diff "$opened" "$closed" 0 40 240 500)" -gt 1000 ] || e2e_fail "the menu stayed open"
+
 e2e_click $((TX + 60)) $((TY + 18))    # Font tab
 e2e_click $((TX + 138)) $((H - 35))    # add text (layer tool bar)
 text=$(e2e_shot text)

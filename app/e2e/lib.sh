@@ -31,20 +31,25 @@ e2e_init() {
         "$E2E_W" "$E2E_H" >"$E2E_PREFS/config.ini"
     trap e2e_cleanup EXIT
 
-    # A display number nobody uses.
-    local n
-    for n in $(seq 90 190); do
-        [ -e /tmp/.X$n-lock ] || [ -e /tmp/.X11-unix/X$n ] || break
-    done
-    Xvfb :$n -screen 0 "${E2E_W}x${E2E_H}x24" -nolisten tcp >"$E2E_OUT/xvfb.log" 2>&1 &
+    # Xvfb picks a display number nobody uses and writes it to the file once it listens there.
+    : >"$E2E_TMP/display"
+    Xvfb -displayfd 3 -screen 0 "${E2E_W}x${E2E_H}x24" -nolisten tcp \
+        3>"$E2E_TMP/display" >"$E2E_OUT/xvfb.log" 2>&1 &
     E2E_XVFB_PID=$!
-    export DISPLAY=:$n
-    local i
-    for i in $(seq 1 100); do
-        xdpyinfo >/dev/null 2>&1 && break
-        sleep 0.05
+    local n="" i
+    for i in $(seq 1 600); do
+        n=$(tr -dc '0-9' <"$E2E_TMP/display")
+        [ -n "$n" ] && break
+        kill -0 "$E2E_XVFB_PID" 2>/dev/null || break
+        sleep 0.1
     done
-    xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not start"
+    [ -n "$n" ] || e2e_fail "Xvfb did not start"
+    export DISPLAY=:$n
+    for i in $(seq 1 200); do
+        xdpyinfo >/dev/null 2>&1 && break
+        sleep 0.1
+    done
+    xdpyinfo >/dev/null 2>&1 || e2e_fail "Xvfb did not answer on $DISPLAY"
     export SDL_VIDEODRIVER=x11
     unset WAYLAND_DISPLAY
 }
