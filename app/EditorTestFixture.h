@@ -91,6 +91,7 @@ protected:
         GUI_closeModalOnOutsideClick = true;
         GUI_Quit();
         GUI_TopView = nullptr;
+        ui = MainWindowWidgets();  // the widgets went with the window
         GUI_postedEvents.clear();
     }
 

@@ -6,13 +6,18 @@
 #include "app/MainMenu.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/AppState.h"
 #include "app/DocumentFile.h"
 #include "app/EditActions.h"
+#include "app/EmoticonBalloon.h"
+#include "app/FileCommands.h"
 #include "app/MainWindow.h"
 #include "app/PanelActions.h"
-#include "app/Startup.h"
+#include "app/SettingDialog.h"
+#include "app/StickExport.h"
+#include "app/StickNetwork.h"
 #include "app/WidgetHelpers.h"
 #include "design/Document.h"
 #include "gui/Button.h"
@@ -30,6 +35,18 @@ std::vector<MenuRow> shownRows;
 
 void pendingAction(const char* what) {
     GUI_Print("%s is not available in this build yet.\n", what);
+}
+
+// A transparent stand-in for a missing icon, owned by the row that shows it.
+SDL_Texture* blankIcon() {
+    SDL_Texture* t = SDL_CreateTexture(GUI_renderer, SDL_PIXELFORMAT_ARGB8888,
+                                       SDL_TEXTUREACCESS_STATIC, 16 * GUI_scale, 16 * GUI_scale);
+    if (t) {
+        std::vector<Uint32> clear(size_t(256 * GUI_scale * GUI_scale), 0);
+        SDL_UpdateTexture(t, nullptr, clear.data(), 16 * GUI_scale * 4);
+        SDL_SetTextureBlendMode(t, SDL_BLENDMODE_BLEND);
+    }
+    return t;
 }
 
 Uint32 postQuit(Uint32, void*) {
@@ -223,22 +240,18 @@ void openMainMenu() {
         if (row.action == MenuAction::Separator)
             continue;
         cell->selectable = menuActionEnabled(row.action);
-        if (row.icon) {
-            SDL_Texture* icon = iconTexture(row.icon, 0);
-            int iw = 0;
-            SDL_QueryTexture(icon, nullptr, nullptr, &iw, nullptr);
-            cell->iconGap = std::max(0, 30 - iw / s);
-            cell->set_padding(0, 0, 0, 20);
-            cell->set_image(icon);
-        } else {
-            cell->set_padding(0, 0, 0, 50);
-        }
+        // A row without an icon gets a blank one, so that every caption starts at 50 points.
+        SDL_Texture* icon = row.icon ? iconTexture(row.icon, 0) : blankIcon();
+        int iw = 0;
+        SDL_QueryTexture(icon, nullptr, nullptr, &iw, nullptr);
+        cell->iconGap = std::max(0, 30 - iw / s);
+        cell->set_padding(0, 0, 0, 20);
+        cell->set_image(icon);
         cell->tintColor = GUI_White;
     }
     ui.mainMenu->selectedIndex = -1;
 
-    setTakesInput(ui.toolbox, false);
-    setTakesInput(ui.zoomSlider, false);
+    applyMainWindowInput();
     ui.menuButton->pressed = true;
     ui.galleryButton->disable();
 }
@@ -249,8 +262,7 @@ void closeMainMenu() {
     ui.mainMenu->close();
     ui.mainMenu->hide();
     ui.mainMenu = nullptr;
-    setTakesInput(ui.toolbox, true);
-    setTakesInput(ui.zoomSlider, true);
+    applyMainWindowInput();
     ui.menuButton->pressed = false;
     refreshControls();
 }
@@ -270,16 +282,16 @@ void chooseMenuAction(MenuAction action) {
             newDesign();
             break;
         case MenuAction::Open:
-            pendingAction("Open...");
+            openProjectDialog();
             break;
         case MenuAction::Import:
-            pendingAction("Import...");
+            importDesignDialog();
             break;
         case MenuAction::Save:
-            pendingAction("Save...");
+            saveProjectDialog();
             break;
         case MenuAction::Export:
-            pendingAction("Export to MivoStick");
+            exportToStick();
             break;
         case MenuAction::Undo:
             undoEdit();
@@ -321,7 +333,7 @@ void chooseMenuAction(MenuAction action) {
             mergeDown();
             break;
         case MenuAction::Settings:
-            pendingAction("Settings...");
+            openSettingsDialog();
             break;
         case MenuAction::Exit:
             SDL_AddTimer(100, postQuit, nullptr);
@@ -339,5 +351,5 @@ void openGalleryOverlay() {
 }
 
 void openEmoticons() {
-    pendingAction("Emoticons");
+    openEmoticonBalloon(ui.emoticonButton);
 }

@@ -34,6 +34,10 @@ MainWindowWidgets ui;
 
 namespace {
 
+// Overlays can stack (a message box over a dialog); the main window takes input again only when
+// the last one ends. The open menu also takes the toolbox's and the zoom slider's input.
+int overlayDepth = 0;
+
 constexpr Uint16 kIconMenu = 0xF0C9;
 constexpr Uint16 kIconGallery = 0xF0ED;
 constexpr Uint16 kIconToolboxShown = 0xF03C;
@@ -139,6 +143,7 @@ bool toolboxDrawPass(GUI_View* box, SDL_Event* e) {
 void buildMainWindow() {
     const int W = GUI_windowWidth, H = GUI_windowHeight;
     ui = MainWindowWidgets();
+    overlayDepth = 0;
 
     ui.root = new GUI_View(nullptr, "GUI", 0, 0, -1, -1, rgb(0x6495ED));
     GUI_TopView = ui.root;
@@ -236,17 +241,25 @@ void relayout() {
 
 // ---- overlays and language changes ----
 
+void applyMainWindowInput() {
+    const bool free = overlayDepth == 0;
+    setTakesInput(ui.topBar, free);
+    setTakesInput(ui.mainView, free);
+    setTakesInput(ui.toolbox, free && ui.mainMenu == nullptr);
+    setTakesInput(ui.zoomSlider, free && ui.mainMenu == nullptr);
+}
+
 void beginMainWindowOverlay() {
-    for (GUI_View* v : {static_cast<GUI_View*>(ui.topBar), ui.mainView,
-                        static_cast<GUI_View*>(ui.toolbox), static_cast<GUI_View*>(ui.zoomSlider)})
-        setTakesInput(v, false);
+    ++overlayDepth;
+    applyMainWindowInput();
 }
 
 void endMainWindowOverlay() {
-    for (GUI_View* v : {static_cast<GUI_View*>(ui.topBar), ui.mainView,
-                        static_cast<GUI_View*>(ui.toolbox), static_cast<GUI_View*>(ui.zoomSlider)})
-        setTakesInput(v, true);
+    overlayDepth = std::max(0, overlayDepth - 1);
     closeMainMenu();
+    applyMainWindowInput();
+    if (overlayDepth > 0 || !ui.galleryButton || !ui.emoticonButton)
+        return;
     ui.galleryButton->pressed = false;
     if (ui.emoticonButton->is_enabled())
         ui.galleryButton->enable();
@@ -255,6 +268,8 @@ void endMainWindowOverlay() {
 }
 
 void retranslateMainWindow() {
+    if (!ui.effectButton)
+        return;
     ui.effectButton->set_text(localizedString("Effect"));
     ui.radiusLabel->set_text(localizedString("Radius :"));
     ui.angleLabel->set_text(localizedString("Angle :"));

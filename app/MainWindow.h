@@ -153,6 +153,10 @@ void relayout();
 void beginMainWindowOverlay();
 void endMainWindowOverlay();
 
+// Gives the top bar, canvas, toolbox and zoom slider input or not, by the overlays that are up
+// and the open menu.
+void applyMainWindowInput();
+
 // Closes the main menu when it is open.
 void closeMainMenu();
 

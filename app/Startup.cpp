@@ -17,8 +17,9 @@
 #include "app/DocumentFile.h"
 #include "app/LayerSection.h"
 #include "app/MainWindow.h"
-#include "app/Seams.h"
+#include "app/EmoticonBalloon.h"
 #include "app/Settings.h"
+#include "app/StickNetwork.h"
 #include "design/StitchRenderer.h"
 #include "gui/Draw.h"
 #include "gui/FileUtils.h"
@@ -104,22 +105,6 @@ void connectStickLog() {
         }
     });
 }
-
-}  // namespace
-
-void checkStickNetwork(const char* logFormat) {
-    const std::string ip = GUI_GetLocalIPAddress();
-    GUI_LogPrint(logFormat, ip.c_str());
-    if (isOnStickNetwork(ip)) {
-        const int version = queryStickVersion([] { return stickLink.version(); });
-        GUI_LogPrint("Version: %i\n", version);
-        stickConnected = true;
-    } else {
-        stickConnected = false;
-    }
-}
-
-namespace {
 
 void openCommandLineDocument() {
     const DocumentPlan plan = planCommandLineDocument(currentOpenFile);

@@ -20,10 +20,6 @@ void buildEditorWindow();
 void createSharedTextures();
 void releaseEditor();
 
-// Whether the computer is on the stick's own network (its address, logged with the format, starts
-// like the stick's); asks the stick for its version when it is. Sets stickConnected.
-void checkStickNetwork(const char* logFormat);
-
 // ---- Decisions of start-up, kept pure for testing ----
 
 // Asks for the stick's version (text such as "1.05") until it reads as non-zero, three times at

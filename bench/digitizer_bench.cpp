@@ -1,6 +1,7 @@
 // The digitizer: what turning one outline into stitches costs, for plain shapes that exercise one
 // stitch type each and for real Thai and Latin glyphs read from a Debian TrueType font, plus the
-// cost of the quality report on the same glyphs.
+// cost of the quality report on the same glyphs; and one Medium emoticon from layered colour
+// artwork, made up and from the emoji font of tools/emoticons.
 //
 //   digitizer_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
@@ -10,6 +11,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_COLOR_H
 
 #include <benchmark/benchmark.h>
 
@@ -19,6 +21,7 @@
 #include <string>
 #include <vector>
 
+#include "digitizer/Artwork.h"
 #include "digitizer/Digitizer.h"
 #include "digitizer/Quality.h"
 
@@ -328,5 +331,102 @@ void BM_MeasureGlyphString(benchmark::State& state) {
     state.counters["min_coverage"] = worstCoverage;
 }
 BENCHMARK(BM_MeasureGlyphString)->Unit(benchmark::kMillisecond);
+
+// ---- Layered colour artwork: one Medium emoticon (40 mm) ----------------------------------------
+
+Ring ellipse(double cx, double cy, double rx, double ry) {
+    Ring ring;
+    const int n =
+        std::max(16, static_cast<int>(std::ceil(2.0 * kPi * std::max(rx, ry) / kFlatten)));
+    for (int i = 0; i < n; ++i) {
+        const double a = 2.0 * kPi * i / n;
+        ring.push_back({cx + rx * std::cos(a), cy + ry * std::sin(a)});
+    }
+    return ring;
+}
+
+// A made-up smiley 40 mm across: a yellow face, brown eyes and open mouth, white teeth.
+std::vector<digitizer::ArtLayer> smiley() {
+    Ring mouth;
+    for (int i = 0; i <= 60; ++i) {  // the lower half of an ellipse, closed by its chord
+        const double a = kPi * i / 60;
+        mouth.push_back({120 * std::cos(a), 40 + 90 * std::sin(a)});
+    }
+    return {{{circle(0, 0, 200)}, {255, 204, 77, 255}},
+            {{ellipse(-70, -60, 25, 40), ellipse(70, -60, 25, 40), mouth}, {102, 69, 0, 255}},
+            {{{{-100, 45}, {100, 45}, {90, 75}, {-90, 75}}}, {255, 255, 255, 255}}};
+}
+
+// The grinning face (U+1F600) of the colour emoji font tools/emoticons/build-emoticons.sh fetches
+// into build/emoticon-source (MES_BENCH_EMOJI names another font with COLR layers), 40 mm across.
+struct Artwork {
+    std::string error;
+    std::vector<digitizer::ArtLayer> layers;
+};
+
+Artwork readEmoji() {
+    Artwork art;
+    const char* env = std::getenv("MES_BENCH_EMOJI");
+    const std::string path = env && *env ? env
+                                         : std::string(MES_SOURCE_DIR) +
+                                               "/build/emoticon-source/package/twemoji.woff2";
+    FT_Library library = nullptr;
+    FT_Face face = nullptr;
+    FT_Palette_Data palettes{};
+    FT_Color* palette = nullptr;
+    if (FT_Init_FreeType(&library) != 0 || FT_New_Face(library, path.c_str(), 0, &face) != 0 ||
+        FT_Palette_Data_Get(face, &palettes) != 0 || FT_Palette_Select(face, 0, &palette) != 0) {
+        art.error = "cannot read colour font " + path +
+                    " (run tools/emoticons/build-emoticons.sh or set MES_BENCH_EMOJI)";
+    } else {
+        const FT_Int32 flags = FT_LOAD_NO_SCALE | FT_LOAD_NO_HINTING | FT_LOAD_NO_BITMAP;
+        const FT_Outline_Funcs funcs{moveTo, lineTo, conicTo, cubicTo, 0, 0};
+        FT_LayerIterator it{};
+        FT_UInt gid = 0, color = 0;
+        OutlineSink sink;
+        // The emoji's em square, 512 units in this font, to 40 mm.
+        sink.scale = 400.0 / face->units_per_EM;
+        sink.baseline = face->ascender * sink.scale;
+        while (FT_Get_Color_Glyph_Layer(face, FT_Get_Char_Index(face, 0x1F600), &gid, &color,
+                                        &it)) {
+            if (FT_Load_Glyph(face, gid, flags) != 0 || color >= palettes.num_palette_entries)
+                continue;
+            sink.rings.clear();
+            FT_Outline_Decompose(&face->glyph->outline, &funcs, &sink);
+            const FT_Color& c = palette[color];
+            art.layers.push_back({sink.rings, {c.red, c.green, c.blue, 255}});
+        }
+        if (art.layers.empty())
+            art.error = "font " + path + " has no colour layers for U+1F600";
+    }
+    if (face)
+        FT_Done_Face(face);
+    if (library)
+        FT_Done_FreeType(library);
+    return art;
+}
+
+void BM_ArtworkMedium(benchmark::State& state, bool emoji) {
+    static const Artwork real = readEmoji();
+    const Artwork made{"", smiley()};
+    const Artwork& art = emoji ? real : made;
+    if (!art.error.empty()) {
+        state.SkipWithError(art.error.c_str());
+        return;
+    }
+    size_t runs = 0, stitches = 0;
+    for (auto _ : state) {
+        std::vector<digitizer::ColorRun> result = digitizer::digitizeArtwork(art.layers);
+        runs = result.size();
+        stitches = 0;
+        for (const digitizer::ColorRun& r : result)
+            stitches += static_cast<size_t>(visibleStitches(r.path));
+        benchmark::DoNotOptimize(result.data());
+    }
+    state.counters["runs"] = static_cast<double>(runs);
+    state.counters["stitches"] = static_cast<double>(stitches);
+}
+BENCHMARK_CAPTURE(BM_ArtworkMedium, smiley_40mm, false)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ArtworkMedium, twemoji_1F600_40mm, true)->Unit(benchmark::kMillisecond);
 
 }  // namespace

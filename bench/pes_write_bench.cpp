@@ -9,40 +9,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "bench/SyntheticDesign.h"
 #include "design/PESData.h"
 #include "design/PESExport.h"
-#include "formats/ThreadPalette.h"
 
 namespace {
 
 PESData syntheticLayer(int stitches, int runs) {
     PESData layer;
-    const int perRun = stitches / runs;
-    int x = -1500, y = -1500;
-    for (int r = 0; r < runs; ++r) {
-        StitchBlock block;
-        block.colorIndex = static_cast<uint8_t>(1 + r * 5 % 64);
-        block.color = threadColor(block.colorIndex);
-        block.stitches.reserve(static_cast<std::size_t>(perRun));
-        for (int i = 0; i < perRun; ++i) {
-            Stitch s;
-            if (i % 200 == 0) {
-                // Jump to the start of the next column, somewhere else in the hoop.
-                x = -1500 + (i * 37 + r * 911) % 3000;
-                y = -1500 + (i * 53 + r * 577) % 3000;
-                s.type = pec::kJump;
-                s.longForm = 1;
-            } else {
-                // A satin column 4 mm wide, 0.4 mm a step.
-                x += (i % 2) ? 40 : -36;
-                y += 4;
-            }
-            s.x = x;
-            s.y = y;
-            block.stitches.push_back(s);
-        }
+    for (StitchBlock& block : bench::satinColumns(stitches, runs))
         layer.appendBlock(std::move(block));
-    }
     layer.computeBounds();
     return layer;
 }

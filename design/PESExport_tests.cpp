@@ -1,5 +1,6 @@
 // A layer written as PES and imported again is the same layer: every corpus design, a layer
-// that ends in a jump, one with long plain stitches, and an empty layer.
+// that ends in a jump, one with long plain stitches, and an empty layer. Text, shape and merged
+// layers begin the file with a jump to their first stitch.
 
 #include "design/PESExport.h"
 
@@ -11,8 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "design/ShapeLayer.h"
+#include "design/TextLayer.h"
 #include "formats/PES.h"
+#include "formats/TestStitches.h"
 #include "formats/ThreadPalette.h"
+#include "stitchfont/FontSizes.h"
+#include "stitchfont/TestPack.h"
 
 namespace {
 
@@ -27,8 +33,9 @@ PESData importBytes(const Bytes& bytes) {
 }
 
 // Compares a layer with the one read back from its file, whose coordinates are relative to the
-// written centre. Positions, colours and types must match; a stitch comes back long when it was
-// long or when its move left the short range -63..62.
+// written centre. Positions and colours must match, types as the writer writes them (the move to
+// the first stitch and a long block start become jumps); a stitch comes back long when it was
+// long, is written as a jump, or its move left the short range -63..62.
 void expectSameLayer(const PESData& want, const PESData& got, const std::string& what) {
     if (want.stitchCount == 0) {
         // The file of an empty layer has no colour; the reader may still give it an empty run.
@@ -36,9 +43,11 @@ void expectSameLayer(const PESData& want, const PESData& got, const std::string&
         return;
     }
     ASSERT_EQ(got.blocks.size(), want.blocks.size()) << what;
+    const std::vector<StitchBlock> written =
+        pes_writer::writtenBlocks(want.blocks, want.centerX, want.centerY);
     int64_t px = want.centerX, py = want.centerY;
     for (std::size_t b = 0; b < want.blocks.size(); ++b) {
-        const auto& w = want.blocks[b];
+        const auto& w = written[b];
         const auto& g = got.blocks[b];
         EXPECT_EQ(g.colorIndex, w.colorIndex) << what << " block " << b;
         ASSERT_EQ(g.stitches.size(), w.stitches.size()) << what << " block " << b;
@@ -60,14 +69,7 @@ void expectSameLayer(const PESData& want, const PESData& got, const std::string&
     EXPECT_EQ(got.stitchCount, want.stitchCount) << what;
 }
 
-Stitch st(int x, int y, uint8_t type = pec::kNormal, uint8_t longForm = 0) {
-    Stitch s;
-    s.x = x;
-    s.y = y;
-    s.type = type;
-    s.longForm = longForm;
-    return s;
-}
+using fixtures::st;
 
 void addBlock(PESData& layer, uint8_t color, std::vector<Stitch> stitches) {
     StitchBlock b;
@@ -94,6 +96,122 @@ TEST(PESExport, LayersComeBackFromBothVersions) {
             const PESData back = importBytes(writePES(*layer, version, 100, 100));
             expectSameLayer(*layer, back, what);
         }
+    }
+}
+
+// The first stitch record of the PEC stream, and the one behind the first colour change.
+struct FirstRecords {
+    Bytes first, afterChange;
+};
+
+FirstRecords firstRecords(const Bytes& f) {
+    const uint32_t P = f[8] | f[9] << 8 | f[10] << 16 | f[11] << 24;
+    const std::size_t at = P + 532;
+    FirstRecords r;
+    std::size_t pos = 0;
+    const std::size_t n = f.size() - at;
+    bool changed = false;
+    for (;;) {
+        const pec::Record rec = pec::readRecord(f.data() + at, n, pos);
+        if (rec.kind == pec::RecordKind::End || rec.kind == pec::RecordKind::Truncated)
+            break;
+        if (rec.kind == pec::RecordKind::ColorChange) {
+            changed = true;
+        } else if (r.first.empty()) {
+            r.first.assign(f.begin() + at + pos, f.begin() + at + rec.next);
+        } else if (changed) {
+            r.afterChange.assign(f.begin() + at + pos, f.begin() + at + rec.next);
+            break;
+        }
+        pos = rec.next;
+    }
+    return r;
+}
+
+bool isJumpRecord(const Bytes& record) {
+    return record.size() == 4 && (record[0] & 0xF0) == 0x90 && (record[2] & 0xF0) == 0x90;
+}
+
+std::vector<std::pair<int, int>> positions(const PESData& layer, int dx = 0, int dy = 0) {
+    std::vector<std::pair<int, int>> out;
+    for (const StitchBlock& b : layer.blocks) {
+        for (const Stitch& s : b.stitches)
+            out.emplace_back(s.x + dx, s.y + dy);
+    }
+    return out;
+}
+
+class FirstStitchTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        // Font 0, size step 3 is letter height 10.
+        data.files[stitchfont::packPath(0, 3)] = testpack::pack({{0x41, 40, 80}, {0xA1, 41, 100}});
+        data.put("MIVO_FONTS/MIVOFONT_001/10/config.plist",
+                 testpack::plist({{"InterCharacter", 7}, {"LineHeight", 500}}));
+        env = data.env();
+        text.properties.colorIndex = 4;
+        ASSERT_TRUE(createTextLayer(text, "AกA", 0, 3, 0, 0, env));
+        text.translate(-300, 200);  // somewhere in the hoop, away from its centre
+        text.computeBounds();
+        shape = shapes::buildShapeLayer(shapes::shapeProperties(2, 3.0f, 2.0f, 0.2f, 0.4f, 8));
+        shape.translate(400, -150);
+        shape.computeBounds();
+        merged.mergeLayer(text);
+        merged.mergeLayer(shape);
+        merged.computeBounds();
+    }
+
+    testpack::MemoryData data;
+    FontEnv env;
+    PESData text, shape, merged;
+};
+
+// Text and shape layers begin with a long movement to their first stitch; the file makes it a
+// jump, in both versions, alone or merged for the stick, and no stitch moves.
+TEST_F(FirstStitchTest, TheMoveToTheFirstStitchIsAJump) {
+    ASSERT_GT(text.stitchCount, 0);
+    ASSERT_GT(shape.stitchCount, 0);
+    ASSERT_EQ(merged.numColorChange, 1);
+    const std::pair<const char*, const PESData*> layers[] = {
+        {"text", &text}, {"shape", &shape}, {"merged", &merged}};
+    for (const auto& [name, layer] : layers) {
+        // The layer itself holds a long plain stitch there, as the composer and the shape
+        // generator make it.
+        ASSERT_EQ(layer->blocks[0].stitches[0].longForm, 1) << name;
+        ASSERT_EQ(layer->blocks[0].stitches[0].type, pec::kNormal) << name;
+        for (int version : {1, 5}) {
+            const std::string what = std::string(name) + " v" + std::to_string(version);
+            const Bytes f = writePES(*layer, version, 130, 180);
+            const FirstRecords r = firstRecords(f);
+            EXPECT_TRUE(isJumpRecord(r.first)) << what;
+            if (layer == &merged) {
+                // The shape behind the colour change is reached by a jump too.
+                EXPECT_TRUE(isJumpRecord(r.afterChange)) << what;
+            }
+            const PESData back = importBytes(f);
+            EXPECT_EQ(positions(back, layer->centerX, layer->centerY), positions(*layer)) << what;
+            EXPECT_EQ(back.stitchCount, layer->stitchCount) << what;
+            EXPECT_EQ(back.blocks[0].stitches[0].type, pec::kJump) << what;
+        }
+    }
+}
+
+// Files written before the move became a jump hold a long plain first record; they read the
+// same positions as the files written now, only that record's type differs.
+TEST_F(FirstStitchTest, OlderFilesReadTheSamePositions) {
+    for (const PESData* layer : {&text, &shape, &merged}) {
+        const Bytes now = writePES1(*layer, 130, 180);
+        Bytes older = now;
+        const uint32_t P = older[8] | older[9] << 8 | older[10] << 16 | older[11] << 24;
+        ASSERT_EQ(older[P + 532] & 0xF0, 0x90);
+        older[P + 532] = uint8_t(0x80 | (older[P + 532] & 0x0F));
+        older[P + 534] = uint8_t(0x80 | (older[P + 534] & 0x0F));
+        const PESData a = importBytes(now), b = importBytes(older);
+        EXPECT_EQ(positions(a), positions(b));
+        EXPECT_EQ(a.stitchCount, b.stitchCount);
+        EXPECT_EQ(a.longStitchCount, b.longStitchCount);
+        EXPECT_EQ(b.blocks[0].stitches[0].type, pec::kNormal);
+        EXPECT_EQ(b.blocks[0].stitches[0].longForm, 1);
     }
 }
 

@@ -1,5 +1,5 @@
-// Sections: screen mapping and pure rules; shared resources; layer textures; the canvas (layers,
-// jump lines, background, rulers).
+// Sections: screen mapping and pure rules; shared resources; layer textures; thumbnails; the
+// canvas (layers, jump lines, background, rulers).
 
 #include "design/StitchRenderer.h"
 
@@ -224,11 +224,56 @@ void releaseStitchResources() {
 
 // ---- Layer textures -------------------------------------------------------------------------
 
+namespace {
+
+// A stitch is drawn from the previous record to this one unless this one is a movement.
+bool isMovement(const Stitch& s) {
+    return s.longForm && s.type != pec::kNormal;  // a jump or trim is a movement, not a stitch
+}
+
+// The layer's stitches in texture units (design point + (ox, oy)) at the renderer's current
+// scale: thread sprites (with the light map in display mode 1) or, in display mode 2, lines.
+void drawStitchSprites(const PESData& layer, float ox, float oy, int displayMode) {
+    Resources& r = res();
+    for (const StitchBlock& b : layer.blocks) {
+        if (displayMode != 2) {
+            for (SDL_Texture* s : r.sprites)
+                if (s)
+                    SDL_SetTextureColorMod(s, b.color.r, b.color.g, b.color.b);
+        } else {
+            SDL_SetRenderDrawColor(GUI_renderer, b.color.r, b.color.g, b.color.b, 255);
+        }
+        for (std::size_t i = 1; i < b.stitches.size(); ++i) {
+            const Stitch& s = b.stitches[i];
+            const Stitch& p = b.stitches[i - 1];
+            if (isMovement(s))
+                continue;
+            const float X1 = float(p.x) + ox, Y1 = float(p.y) + oy;
+            const float X2 = float(s.x) + ox, Y2 = float(s.y) + oy;
+            if (displayMode == 2) {
+                SDL_RenderDrawLine(GUI_renderer, int(X1), int(Y1), int(X2), int(Y2));
+                continue;
+            }
+            const float L = std::sqrt((X1 - X2) * (X1 - X2) + (Y1 - Y2) * (Y1 - Y2));
+            const double angle = std::atan2(Y2 - Y1, X2 - X1) * 57.29577951308232;
+            const SpriteChoice c = spriteFor(L);
+            const SDL_Rect dst = {int((X1 + X2) / 2 - L / 2), int((Y1 + Y2) / 2 - 2), c.width, 4};
+            if (r.sprites[c.sprite])
+                SDL_RenderCopyEx(GUI_renderer, r.sprites[c.sprite], nullptr, &dst, angle, nullptr,
+                                 SDL_FLIP_NONE);
+            if (displayMode == 1 && r.lightMap)
+                SDL_RenderCopyEx(GUI_renderer, r.lightMap, nullptr, &dst, angle, nullptr,
+                                 SDL_FLIP_NONE);
+        }
+    }
+}
+
+}  // namespace
+
 void renderStitches(const PESData& layer, SDL_Texture* target, int displayMode) {
     if (!target || !GUI_renderer)
         return;
     createStitchResources();
-    Resources& r = res();
     SDL_SetRenderTarget(GUI_renderer, target);
     const SDL_Rect clip = {0, 0, 2048, 2048};
     SDL_RenderSetClipRect(GUI_renderer, &clip);
@@ -239,42 +284,91 @@ void renderStitches(const PESData& layer, SDL_Texture* target, int displayMode) 
         const float ox = std::round(2.5 - double(layer.minX));
         const float oy = std::round(2.5 - double(layer.minY));
         SDL_RenderSetScale(GUI_renderer, layer.offScreenScale, layer.offScreenScale);
-        for (const StitchBlock& b : layer.blocks) {
-            if (displayMode != 2) {
-                for (SDL_Texture* s : r.sprites)
-                    if (s)
-                        SDL_SetTextureColorMod(s, b.color.r, b.color.g, b.color.b);
-            } else {
-                SDL_SetRenderDrawColor(GUI_renderer, b.color.r, b.color.g, b.color.b, 255);
-            }
-            for (std::size_t i = 1; i < b.stitches.size(); ++i) {
-                const Stitch& s = b.stitches[i];
-                const Stitch& p = b.stitches[i - 1];
-                if (s.longForm && s.type != pec::kNormal)
-                    continue;  // a jump or trim is a movement, not a stitch
-                const float X1 = float(p.x) + ox, Y1 = float(p.y) + oy;
-                const float X2 = float(s.x) + ox, Y2 = float(s.y) + oy;
-                if (displayMode == 2) {
-                    SDL_RenderDrawLine(GUI_renderer, int(X1), int(Y1), int(X2), int(Y2));
-                    continue;
-                }
-                const float L = std::sqrt((X1 - X2) * (X1 - X2) + (Y1 - Y2) * (Y1 - Y2));
-                const double angle = std::atan2(Y2 - Y1, X2 - X1) * 57.29577951308232;
-                const SpriteChoice c = spriteFor(L);
-                const SDL_Rect dst = {int((X1 + X2) / 2 - L / 2), int((Y1 + Y2) / 2 - 2), c.width,
-                                      4};
-                if (r.sprites[c.sprite])
-                    SDL_RenderCopyEx(GUI_renderer, r.sprites[c.sprite], nullptr, &dst, angle,
-                                     nullptr, SDL_FLIP_NONE);
-                if (displayMode == 1 && r.lightMap)
-                    SDL_RenderCopyEx(GUI_renderer, r.lightMap, nullptr, &dst, angle, nullptr,
-                                     SDL_FLIP_NONE);
-            }
-        }
+        drawStitchSprites(layer, ox, oy, displayMode);
         SDL_RenderSetScale(GUI_renderer, 1.0f, 1.0f);
     }
     SDL_RenderSetClipRect(GUI_renderer, nullptr);
     SDL_SetRenderTarget(GUI_renderer, nullptr);
+}
+
+// ---- Thumbnails -----------------------------------------------------------------------------
+
+namespace {
+
+constexpr float kThreadWidth = 4.0f;  // a sprite's height in texture units (0.1 mm)
+// Beyond this many stitches sprites (a rotated copy each, about 1.5 microseconds) would keep a
+// file manager waiting, and the overdraw of so dense a design hides their shading anyway.
+constexpr int64_t kMaxSpriteStitches = 25000;
+
+// Every stitch of the layer as a line of its thread colour, in pixels. A stretch of stitches
+// between two movements is one polyline; points that round to the pixel of the point before add
+// nothing and are left out, which keeps a million stitches in a small picture quick.
+void drawStitchLines(const PESData& layer, const ThumbnailFit& fit, std::vector<SDL_Point>& run) {
+    std::size_t records = 0;  // records in the current stretch; one record is no stitch yet
+    auto flush = [&run, &records] {
+        if (run.size() > 1)
+            SDL_RenderDrawLines(GUI_renderer, run.data(), int(run.size()));
+        else if (records > 1)  // stitches smaller than a pixel still leave their dot
+            SDL_RenderDrawPoint(GUI_renderer, run[0].x, run[0].y);
+        run.clear();
+        records = 0;
+    };
+    for (const StitchBlock& b : layer.blocks) {
+        SDL_SetRenderDrawColor(GUI_renderer, b.color.r, b.color.g, b.color.b, 255);
+        for (std::size_t i = 0; i < b.stitches.size(); ++i) {
+            const Stitch& s = b.stitches[i];
+            if (i > 0 && isMovement(s))
+                flush();
+            const SDL_Point p = {int((float(s.x) + fit.ox) * fit.scale),
+                                 int((float(s.y) + fit.oy) * fit.scale)};
+            if (run.empty() || run.back().x != p.x || run.back().y != p.y)
+                run.push_back(p);
+            ++records;
+        }
+        flush();
+    }
+}
+
+}  // namespace
+
+ThumbnailFit fitThumbnail(int64_t minX, int64_t minY, int64_t maxX, int64_t maxY, int size) {
+    ThumbnailFit fit;
+    size = std::max(size, 1);
+    const double w = double(std::max<int64_t>(maxX - minX, 0)) + kThreadWidth;
+    const double h = double(std::max<int64_t>(maxY - minY, 0)) + kThreadWidth;
+    const double scale = double(size) / std::max(w, h);
+    fit.scale = float(scale);
+    fit.w = std::clamp(int(std::lround(w * scale)), 1, size);
+    fit.h = std::clamp(int(std::lround(h * scale)), 1, size);
+    fit.ox = float(double(kThreadWidth) / 2 - double(minX));
+    fit.oy = float(double(kThreadWidth) / 2 - double(minY));
+    return fit;
+}
+
+bool thumbnailUsesSprites(float scale, int64_t stitches) {
+    return kThreadWidth * scale >= 2.0f && stitches <= kMaxSpriteStitches;
+}
+
+void drawThumbnail(const std::vector<const PESData*>& layers, const ThumbnailFit& fit) {
+    if (!GUI_renderer)
+        return;
+    SDL_SetRenderDrawBlendMode(GUI_renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(GUI_renderer, 0, 0, 0, 0);
+    SDL_RenderClear(GUI_renderer);
+    int64_t stitches = 0;
+    for (const PESData* l : layers)
+        stitches += l->stitchCount;
+    if (thumbnailUsesSprites(fit.scale, stitches) && createStitchResources()) {
+        SDL_SetRenderDrawBlendMode(GUI_renderer, SDL_BLENDMODE_BLEND);
+        SDL_RenderSetScale(GUI_renderer, fit.scale, fit.scale);
+        for (const PESData* l : layers)
+            drawStitchSprites(*l, fit.ox, fit.oy, 0);
+        SDL_RenderSetScale(GUI_renderer, 1.0f, 1.0f);
+        return;
+    }
+    std::vector<SDL_Point> run;
+    for (const PESData* l : layers)
+        drawStitchLines(*l, fit, run);
 }
 
 // ---- The canvas -----------------------------------------------------------------------------

@@ -1,7 +1,7 @@
 // Stitch rendering: each layer is drawn once, after every change, into its own 2048 x 2048
 // texture; the canvas copies that texture into the layer's screen rectangle every frame. This
-// file also draws the canvas background (work area, hoop, grid, centre lines), the jump lines,
-// the selection frame and the rulers.
+// file also draws design thumbnails, the canvas background (work area, hoop, grid, centre lines),
+// the jump lines, the selection frame and the rulers.
 //
 // Stitches are shaded thread sprites (five capsule textures, 100..500 x 50 pixels, tinted with the
 // thread colour), with a light map on top in display mode 1, or thin lines in display mode 2.
@@ -15,6 +15,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "design/PESData.h"
 
@@ -81,6 +82,25 @@ void renderStitches(const PESData& layer, SDL_Texture* target, int displayMode);
 // and selection frame.
 void drawLayer(const PESData& layer, SDL_Texture* texture, const RenderSettings& settings,
                const CanvasView& view);
+// ---- Thumbnails (file managers, mes-cli thumbnail).
+// How a design of the given extent (0.1 mm, over all its layers) fits into `size` pixels: the
+// picture is w x h pixels, its longer side `size`, and the design point (x, y) lands on pixel
+// ((x + ox) * scale, (y + oy) * scale). Half a thread width of margin on each side.
+struct ThumbnailFit {
+    int w = 1, h = 1;
+    float scale = 1.0f;  // pixels per 0.1 mm
+    float ox = 0.0f, oy = 0.0f;
+};
+ThumbnailFit fitThumbnail(int64_t minX, int64_t minY, int64_t maxX, int64_t maxY, int size);
+// Whether a thumbnail at this scale shows the shaded thread sprites: only where a thread is at
+// least two pixels thick (below that the shading cannot show) and the stitches are few enough
+// to draw quickly; otherwise every stitch is a line in its thread colour.
+bool thumbnailUsesSprites(float scale, int64_t stitches);
+// Draws the layers' stitches (not their movements) into the current render target, which is
+// cleared to transparent first, as `fit` places them. Layers and colour runs in order, so later
+// stitches lie on top as they are sewn.
+void drawThumbnail(const std::vector<const PESData*>& layers, const ThumbnailFit& fit);
+
 // One line between two design points, in screen space.
 void drawStitchLine(const Stitch& from, const Stitch& to, const CanvasView& view, SDL_Color color);
 // The work area, hoop, grid and centre lines (first thing of every canvas frame).

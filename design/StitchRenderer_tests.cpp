@@ -5,6 +5,8 @@
 
 #include <SDL.h>
 
+#include <algorithm>
+#include <climits>
 #include <vector>
 
 #include "design/Document.h"
@@ -202,6 +204,111 @@ TEST_F(Render, PreviewAngleTurnsTheCopyAndDropsTheFrame) {
     l.previewAngle = 0.0f;
     stitchrender::drawLayer(l, nullptr, settings, v);
     EXPECT_EQ(pixel(nullptr, 400, 325).r, 255);
+}
+
+TEST(RenderRules, ThumbnailFitsTheLongerSideAndKeepsTheAspect) {
+    struct Case {
+        int64_t minX, minY, maxX, maxY;
+        int size, w, h;
+    } cases[] = {
+        {-500, -250, 500, 250, 256, 256, 129},  // (500 + 4) / (1000 + 4) of 256
+        {0, 0, 96, 396, 100, 25, 100},          // portrait
+        {7, 7, 7, 7, 64, 64, 64},               // one point: a thread's width square
+        {0, 0, 2000000000, 10, 32, 32, 1},      // at least one pixel
+        {-2000000000, 0, 2000000000, 0, 2048, 2048, 1},
+    };
+    for (const Case& c : cases) {
+        const stitchrender::ThumbnailFit f =
+            stitchrender::fitThumbnail(c.minX, c.minY, c.maxX, c.maxY, c.size);
+        EXPECT_EQ(f.w, c.w) << c.maxX;
+        EXPECT_EQ(f.h, c.h) << c.maxX;
+        // The design's corners lie half a thread inside the picture.
+        EXPECT_NEAR((double(c.minX) + f.ox) * f.scale, 2.0 * f.scale, 1e-3 * c.size) << c.maxX;
+        EXPECT_NEAR((double(c.maxY) + f.oy) * f.scale, f.h - 2.0 * f.scale, 1.0) << c.maxX;
+    }
+}
+
+TEST(RenderRules, ThumbnailSpritesOnlyForThickThreadsAndFewStitches) {
+    EXPECT_TRUE(stitchrender::thumbnailUsesSprites(0.5f, 10));  // 2 pixels thick
+    EXPECT_FALSE(stitchrender::thumbnailUsesSprites(0.49f, 10));
+    EXPECT_TRUE(stitchrender::thumbnailUsesSprites(3.0f, 25000));
+    EXPECT_FALSE(stitchrender::thumbnailUsesSprites(3.0f, 25001));
+}
+
+// A thumbnail drawn into a texture of its own size; pixels read back as for the layers.
+class Thumbnail : public Render {
+protected:
+    SDL_Texture* draw(const std::vector<const PESData*>& layers, int size) {
+        int64_t minX = INT64_MAX, minY = INT64_MAX, maxX = INT64_MIN, maxY = INT64_MIN;
+        for (const PESData* l : layers) {
+            minX = std::min<int64_t>(minX, l->minX);
+            minY = std::min<int64_t>(minY, l->minY);
+            maxX = std::max<int64_t>(maxX, l->maxX);
+            maxY = std::max<int64_t>(maxY, l->maxY);
+        }
+        fit = stitchrender::fitThumbnail(minX, minY, maxX, maxY, size);
+        if (target)
+            SDL_DestroyTexture(target);
+        target = SDL_CreateTexture(GUI_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                   fit.w, fit.h);
+        SDL_SetRenderTarget(GUI_renderer, target);
+        stitchrender::drawThumbnail(layers, fit);
+        SDL_SetRenderTarget(GUI_renderer, nullptr);
+        return target;
+    }
+    void TearDown() override {
+        if (target)
+            SDL_DestroyTexture(target);
+        Render::TearDown();
+    }
+    SDL_Texture* target = nullptr;
+    stitchrender::ThumbnailFit fit;
+};
+
+TEST_F(Thumbnail, ThinThreadsAreLinesInTheThreadColourAndMovementsAreNotDrawn) {
+    // 1000 x 500 in 64 pixels: a thread is a quarter pixel thick. Along the top, a stitch, a jump
+    // and a stitch; then down the right edge in a second colour.
+    PESData l;
+    l.blocks.push_back(
+        block(5, {stitch(0, 0), stitch(300, 0), stitch(700, 0, 1, pec::kJump), stitch(1000, 0)}));
+    l.blocks.push_back(block(9, {stitch(1000, 0), stitch(1000, 500)}));
+    l.computeBounds();
+    SDL_Texture* t = draw({&l}, 64);
+    ASSERT_NE(t, nullptr);
+    ASSERT_EQ(fit.w, 64);
+    EXPECT_TRUE(near(pixel(t, 10, 0), threadColor(5), 0));   // first stitch
+    EXPECT_EQ(pixel(t, 32, 0).a, 0);                         // under the jump
+    EXPECT_TRUE(near(pixel(t, 55, 0), threadColor(5), 0));   // the stitch after it
+    EXPECT_TRUE(near(pixel(t, 63, 16), threadColor(9), 0));  // the second colour run
+    EXPECT_EQ(pixel(t, 30, 16).a, 0);                        // inside: nothing
+}
+
+// Whether an opaque pixel is the thread colour shaded lighter or darker, as sprites draw it.
+bool shadeOf(SDL_Color c, Rgba thread) {
+    const double k = double(c.r + c.g + c.b) / double(thread.r + thread.g + thread.b);
+    return c.a > 200 && std::abs(c.r - k * thread.r) < 8 && std::abs(c.g - k * thread.g) < 8 &&
+           std::abs(c.b - k * thread.b) < 8;
+}
+
+TEST_F(Thumbnail, ThickThreadsAreSpritesAndLaterLayersLieOnTop) {
+    // 100 x 50 in 128 pixels: threads about five pixels thick.
+    PESData under = testlayers::line(0, 20, 100, 20, 5);
+    PESData over = testlayers::line(50, 0, 50, 50, 9);
+    SDL_Texture* t = draw({&under, &over}, 128);
+    ASSERT_NE(t, nullptr);
+    EXPECT_TRUE(stitchrender::stitchResourcesReady());
+    const int cx = int((50 + fit.ox) * fit.scale), cy = int((20 + fit.oy) * fit.scale);
+    // Across each thread some pixels show its colour, shaded; where they cross, the later one.
+    auto across = [&](int x, Rgba thread) {
+        int n = 0;
+        for (int y = cy - 5; y <= cy + 5; ++y)
+            n += shadeOf(pixel(t, x, y), thread);
+        return n;
+    };
+    EXPECT_GE(across(cx - 30, threadColor(5)), 2);
+    EXPECT_EQ(across(cx, threadColor(5)), 0) << "the later layer on top";
+    EXPECT_GE(across(cx, threadColor(9)), 8);
+    EXPECT_EQ(pixel(t, cx - 30, cy + 20).a, 0);
 }
 
 TEST_F(Render, CanvasBackgroundHoopAndGrid) {

@@ -8,6 +8,7 @@
 #include "digitizer/Fill.h"
 #include "digitizer/MedialAxis.h"
 #include "digitizer/Patch.h"
+#include "digitizer/Quality.h"
 #include "digitizer/Router.h"
 #include "digitizer/SatinTour.h"
 
@@ -132,12 +133,16 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
     }
     // Dots and other blobs have an axis hardly longer than they are wide: fill them, as
     // strokes too wide for satin.
-    if (!(axis > 3.0 * maxR) || stroke > prm.maxSatinSpan) {
-        fillPart(part, prm, part.nearestVertex(from), out, &router);
-        dropShort(out, prm);
-        sewBareSpotsFirst(part, prm, router, out);
-        return out;
-    }
+    auto fill = [&] {
+        std::vector<Needle> rows;
+        fillPart(part, prm, part.nearestVertex(from), rows, &router);
+        dropShort(rows, prm);
+        sewBareSpotsFirst(part, prm, router, rows);
+        return rows;
+    };
+    if (!(axis > 3.0 * maxR) || stroke > prm.maxSatinSpan ||
+        (prm.maxSatinWidth > 0.0 && 2.0 * maxR > prm.maxSatinWidth))
+        return fill();
     std::vector<std::vector<int>> trims = junctionTrims(g);
     std::vector<bool> done(g.pos.size(), false);
     Point here = from;
@@ -176,6 +181,16 @@ std::vector<Needle> sewPart(const Part& part, const Params& prm, Point from) {
     }
     dropShort(out, prm);
     sewBareSpotsFirst(part, prm, router, out);
+    if (prm.minSatinCoverage > 0.0) {
+        // Satin fanning round a tight bend of a wide stroke leaves gaps on the outer side: such
+        // a part is filled instead when fill covers it better.
+        double satin = measure(part.rings, out, prm).coverage;
+        if (satin < prm.minSatinCoverage) {
+            std::vector<Needle> rows = fill();
+            if (measure(part.rings, rows, prm).coverage > satin)
+                return rows;
+        }
+    }
     return out;
 }
 

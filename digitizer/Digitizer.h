@@ -44,6 +44,18 @@ struct Params {
     double underlayInset = 2.5;    // underlay keeps this far inside the outline
     double maxRunStitch = 38.0;    // longer running, fill and edge-run stitches are split
     double maxSatinStitch = 68.0;  // longer satin stitches get a split penetration midway
+    // Fill: the rows' direction in degrees (0 horizontal, 90 vertical, y downwards); with
+    // fillAlongShape, rows of elongated parts run square to their long side instead. With
+    // fillUnderlay, sparse rows across the top rows are sewn first, underlaySpacing apart.
+    double fillAngle = 0.0;
+    bool fillAlongShape = false;
+    bool fillUnderlay = false;
+    double underlaySpacing = 20.0;
+    // When above 0: a part sewn as satin that covers less of itself than this (Quality.h) is
+    // sewn as fill instead, if fill covers it better.
+    double minSatinCoverage = 0.0;
+    // When above 0: a part wider than this anywhere is filled, however narrow most of it is.
+    double maxSatinWidth = 0.0;
 };
 
 // Stitches for the outline, starting near entry. The path starts with a movement to its first

@@ -5,50 +5,14 @@
 #include <cmath>
 
 #include "digitizer/Digitizer.h"
+#include "digitizer/DigitizerTestShapes.h"
 #include "digitizer/GlyphRecord.h"
 #include "digitizer/Patch.h"
 #include "digitizer/Quality.h"
 
 using namespace digitizer;
 
-namespace {
-
-Ring rect(double x0, double y0, double x1, double y1) {
-    return {{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
-}
-
-Ring circle(double cx, double cy, double r, int n, bool reverse = false) {
-    Ring ring;
-    for (int i = 0; i < n; ++i) {
-        double a = 2 * M_PI * (reverse ? n - i : i) / n;
-        ring.push_back({cx + r * std::cos(a), cy + r * std::sin(a)});
-    }
-    return ring;
-}
-
-int count(const std::vector<Needle>& path, Kind k) {
-    int n = 0;
-    for (std::size_t i = 1; i < path.size(); ++i)
-        n += path[i].kind == k;
-    return n;
-}
-
-// Non-zero winding test of a point against rings.
-bool insideOutline(const std::vector<Ring>& rings, Point p) {
-    int wind = 0;
-    for (const Ring& r : rings)
-        for (std::size_t i = 0; i < r.size(); ++i) {
-            Point a = r[i], b = r[(i + 1) % r.size()];
-            if ((a.y <= p.y) != (b.y <= p.y)) {
-                double x = a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y);
-                if (x > p.x)
-                    wind += b.y > a.y ? 1 : -1;
-            }
-        }
-    return wind != 0;
-}
-
-}  // namespace
+using namespace digitizer_test;
 
 TEST(Digitizer, BarBecomesOneSatinColumnOfTheBarsWidth) {
     // 12 mm long, 2 mm high.
@@ -332,4 +296,99 @@ TEST(GlyphRecord, EncodesShortStitchesLongMovementsAdvanceAndBounds) {
     EXPECT_EQ(back[4].kind, Kind::Trim);
     EXPECT_EQ(back[5].p.x, 205);
     EXPECT_EQ(back[5].kind, Kind::Run);
+}
+
+TEST(Digitizer, FillRowsFollowTheChosenAngleOrRunSquareToTheLongSide) {
+    // 30 x 10 mm: too wide for satin.
+    std::vector<Ring> block{rect(0, 0, 300, 100)};
+    struct Case {
+        const char* name;
+        double angle;
+        bool alongShape;
+        double dx, dy;  // the direction most fill stitches should have
+    };
+    const Case cases[] = {
+        {"default", 0, false, 1, 0},
+        {"chosen 90", 90, false, 0, 1},
+        {"chosen 45", 45, false, M_SQRT1_2, M_SQRT1_2},
+        {"square to the long side", 0, true, 0, 1},
+    };
+    for (const Case& c : cases) {
+        Params prm;
+        prm.fillAngle = c.angle;
+        prm.fillAlongShape = c.alongShape;
+        prm.fillSpacing = 3.6;  // rows that cover at any angle, not only along the pixel grid
+        std::vector<Needle> path = digitize(block, prm);
+        int fill = 0, along = 0;
+        for (std::size_t i = 1; i < path.size(); ++i) {
+            if (path[i].kind != Kind::Fill || path[i - 1].kind != Kind::Fill)
+                continue;
+            Point d = path[i].p - path[i - 1].p;
+            ++fill;
+            along += std::fabs(cross(unit(d), {c.dx, c.dy})) < 0.05;
+        }
+        EXPECT_GT(fill, 200) << c.name;
+        EXPECT_GT(along, fill * 9 / 10) << c.name;
+        Quality q = measure(block, path, prm);
+        EXPECT_GE(q.coverage, 0.97) << c.name;
+        EXPECT_LE(q.outside, 0.01) << c.name;
+    }
+}
+
+TEST(Digitizer, FillUnderlayRunsAcrossTheRowsBeforeThem) {
+    std::vector<Ring> block{rect(0, 0, 300, 100)};
+    Params prm;
+    prm.fillAlongShape = true;  // vertical rows
+    std::size_t plain = digitize(block, prm).size();
+    prm.fillUnderlay = true;
+    std::vector<Needle> path = digitize(block, prm);
+    std::size_t firstFill = 0;
+    while (firstFill < path.size() && path[firstFill].kind != Kind::Fill)
+        ++firstFill;
+    ASSERT_LT(firstFill, path.size());
+    // Between the edge run and the first row: horizontal running stitches, well inside.
+    int across = 0;
+    for (std::size_t i = 1; i < firstFill; ++i) {
+        Point d = path[i].p - path[i - 1].p;
+        if (path[i].kind == Kind::Run && std::fabs(d.y) < 0.5 && std::fabs(d.x) > 10) {
+            ++across;
+            EXPECT_GT(path[i].p.y, 4.0);
+            EXPECT_LT(path[i].p.y, 96.0);
+        }
+    }
+    EXPECT_GT(across, 20);
+    for (std::size_t i = firstFill; i < path.size(); ++i)
+        EXPECT_NE(path[i].kind, Kind::EdgeRun);
+    EXPECT_GT(path.size(), plain + 20);
+}
+
+TEST(Digitizer, SatinIsKeptForStrokesOnlyWhenAsked) {
+    auto fills = [](const std::vector<Needle>& p) { return count(p, Kind::Fill); };
+    auto satins = [](const std::vector<Needle>& p) { return count(p, Kind::Satin); };
+    // A 20 mm disc with a 16 mm hole cut off-centre: a ring 1..3 mm wide, narrow nearly all
+    // round, the shape satin is made for.
+    std::vector<Ring> ring{circle(0, 0, 100, 96), circle(0, 15, 80, 96, true)};
+    // A 24 mm disc with four 5 mm holes: narrow between the holes and the rim, 7.7 mm wide
+    // between the holes.
+    std::vector<Ring> face{circle(0, 0, 120, 96), circle(-45, -45, 25, 48, true),
+                           circle(45, -45, 25, 48, true), circle(-45, 45, 25, 48, true),
+                           circle(45, 45, 25, 48, true)};
+    Params prm;
+    EXPECT_GT(satins(digitize(ring, prm)), 100);
+    EXPECT_GT(satins(digitize(face, prm)), 100);  // the font setting: the axis decides
+    prm.maxSatinWidth = prm.maxSatinSpan;
+    EXPECT_GT(satins(digitize(ring, prm)), 100);
+    EXPECT_EQ(satins(digitize(face, prm)), 0);
+    EXPECT_GT(fills(digitize(face, prm)), 100);
+    // A fat crescent: satin fans round its inner curve; asking for full coverage makes it fill.
+    std::vector<Ring> crescent{circle(0, 0, 40, 64), circle(0, -22, 22, 48, true)};
+    prm = Params();
+    std::vector<Needle> satin = digitize(crescent, prm);
+    prm.minSatinCoverage = 0.99;
+    std::vector<Needle> chosen = digitize(crescent, prm);
+    ASSERT_GT(satins(satin), 50);
+    ASSERT_LT(measure(crescent, satin).coverage, 0.99);
+    EXPECT_GT(measure(crescent, chosen).coverage, measure(crescent, satin).coverage);
+    EXPECT_GT(fills(chosen), 50);
+    EXPECT_EQ(satins(chosen), 0);
 }

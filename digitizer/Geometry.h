@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "digitizer/Digitizer.h"
 
@@ -12,6 +13,7 @@ namespace digitizer {
 
 // Clipper and the Voronoi builder work on integers: 0.01 mm keeps curves smooth enough.
 inline constexpr double kScale = 10.0;
+inline constexpr double kPi = 3.14159265358979323846;
 
 inline Point operator+(Point a, Point b) {
     return {a.x + b.x, a.y + b.y};
@@ -60,6 +62,19 @@ inline Point foot(const Site& s, Point p) {
 inline ClipperLib::IntPoint toInt(Point p) {
     return {ClipperLib::cInt(std::llround(p.x * kScale)),
             ClipperLib::cInt(std::llround(p.y * kScale))};
+}
+
+// Rings in Clipper units; rings of fewer than three points are left out.
+inline ClipperLib::Paths toIntPaths(const std::vector<Ring>& rings) {
+    ClipperLib::Paths out;
+    for (const Ring& r : rings) {
+        ClipperLib::Path p;
+        for (Point q : r)
+            p.push_back(toInt(q));
+        if (p.size() >= 3)
+            out.push_back(p);
+    }
+    return out;
 }
 
 }  // namespace digitizer

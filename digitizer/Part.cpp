@@ -5,14 +5,7 @@
 namespace digitizer {
 
 std::vector<Part> makeParts(const std::vector<Ring>& outline) {
-    ClipperLib::Paths in;
-    for (const Ring& r : outline) {
-        ClipperLib::Path p;
-        for (Point q : r)
-            p.push_back(toInt(q));
-        if (p.size() >= 3)
-            in.push_back(p);
-    }
+    ClipperLib::Paths in = toIntPaths(outline);
     ClipperLib::Clipper c;
     c.StrictlySimple(true);
     c.AddPaths(in, ClipperLib::ptSubject, true);

@@ -269,6 +269,53 @@ bool encodeMove(int64_t dx, int64_t dy, uint8_t type, bool longForm, ByteSink& o
 
 namespace pes_writer {
 
+WrittenForm writtenForm(const Stitch& s, bool designStart, bool blockStart, bool atOrigin) {
+    WrittenForm w;
+    w.type = static_cast<uint8_t>(s.type & (pec::kJump | pec::kTrim));
+    w.longForm = s.longForm != 0;
+    if (designStart) {
+        if (w.longForm || w.type != pec::kNormal || !atOrigin) {
+            w.type = static_cast<uint8_t>(w.type | pec::kJump);
+            w.longForm = true;
+        }
+    } else if (blockStart && w.longForm && w.type == pec::kNormal) {
+        w.type = pec::kJump;
+    }
+    return w;
+}
+
+std::vector<StitchBlock> writtenBlocks(const std::vector<StitchBlock>& blocks, int32_t cx,
+                                       int32_t cy) {
+    auto asWritten = [](Stitch s, uint8_t type, bool longForm) {
+        s.longForm = longForm ? 1 : 0;
+        // A reader takes the jump flag before the trim flag.
+        s.type = (type & pec::kJump) ? pec::kJump : (type & pec::kTrim) ? pec::kTrim : pec::kNormal;
+        const uint8_t flags = static_cast<uint8_t>(((type & pec::kJump) ? pec::kJumpFlag : 0) |
+                                                   ((type & pec::kTrim) ? pec::kTrimFlag : 0));
+        s.xFlags = s.yFlags = longForm ? flags : 0;
+        return s;
+    };
+    std::vector<StitchBlock> out;
+    out.reserve(blocks.size());
+    bool designStart = true;
+    for (const StitchBlock& b : blocks) {
+        StitchBlock w;
+        w.colorIndex = b.colorIndex;
+        w.color = b.color;
+        w.stitches.reserve(b.stitches.size());
+        bool blockStart = true;
+        for (const Stitch& s : b.stitches) {
+            if (!isWritten(s))
+                continue;
+            const WrittenForm f = writtenForm(s, designStart, blockStart, s.x == cx && s.y == cy);
+            designStart = blockStart = false;
+            w.stitches.push_back(asWritten(s, f.type, f.longForm));
+        }
+        out.push_back(std::move(w));
+    }
+    return out;
+}
+
 void appendMove(int64_t dx, int64_t dy, uint8_t type, bool longForm, std::vector<uint8_t>& out) {
     ByteSink sink(out);
     encodeMove(dx, dy, type, longForm, sink);
@@ -281,6 +328,7 @@ void appendStitchStream(const std::vector<StitchBlock>& blocks, const std::vecto
     Last last = Last::kNothing;
     int64_t px = 0, py = 0;
     uint8_t toggle = 2;
+    bool designStart = true;
     for (std::size_t r = 0; r < runs.size(); ++r) {
         if (r > 0) {
             out.put8(pec::kColorChangeByte0);
@@ -290,6 +338,7 @@ void appendStitchStream(const std::vector<StitchBlock>& blocks, const std::vecto
             last = Last::kColorChange;
         }
         for (std::size_t b = runs[r].firstBlock; b < runs[r].endBlock; ++b) {
+            bool blockStart = true;
             for (const Stitch& s : blocks[b].stitches) {
                 // A stitch left out does not move the running position, so the next one
                 // carries its movement and lands where the design has it.
@@ -299,8 +348,9 @@ void appendStitchStream(const std::vector<StitchBlock>& blocks, const std::vecto
                 const int64_t dy = int64_t(s.y) - cy - py;
                 px += dx;
                 py += dy;
-                last =
-                    encodeMove(dx, dy, s.type, s.longForm != 0, out) ? Last::kLong : Last::kShort;
+                const WrittenForm w = writtenForm(s, designStart, blockStart, dx == 0 && dy == 0);
+                designStart = blockStart = false;
+                last = encodeMove(dx, dy, w.type, w.longForm, out) ? Last::kLong : Last::kShort;
             }
         }
     }
@@ -401,13 +451,17 @@ std::size_t appendSegments(const std::vector<StitchBlock>& blocks,
             for (const Stitch& s : blocks[b].stitches) {
                 if (!pes_writer::isWritten(s))
                     continue;
-                if (!open) {
-                    // The first segment of the design starts at the origin; the first one of
-                    // a later run starts with its first stitch.
-                    const bool designStart = count == 0;
+                if (!open && count == 0) {
+                    // The design starts at the origin of the stream, the centre, with the
+                    // movement to its first stitch: a jump segment, as the stream has it.
+                    const pes_writer::WrittenForm w =
+                        pes_writer::writtenForm(s, true, true, s.x == f.cx && s.y == f.cy);
+                    type = w.longForm ? 1 : 0;
                     openSegment();
-                    if (designStart)
-                        addPoint(0, 0);
+                    addPoint(f.cx, f.cy);
+                } else if (!open) {
+                    // The first segment of a later run starts with its first stitch.
+                    openSegment();
                 } else if (s.longForm != type || m >= 1000) {
                     closeSegment();
                     type = s.longForm;

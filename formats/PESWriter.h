@@ -62,6 +62,25 @@ inline bool isWritten(const Stitch& s) {
     return (s.type & 0x14) == 0;
 }
 
+// How the writer reaches the start of the design and of its blocks. The movement from the origin
+// of the stream to the design's first stitch is never sewn: it is written as a jump (long form
+// with the jump flag), whatever form the stitch had; only a plain stitch on the origin itself,
+// which moves nowhere, stays as it is. The first stitch of every later block, when long, is the
+// movement to the block's start and is written as a jump as well. No stitch moves, none is added.
+struct WrittenForm {
+    uint8_t type = pec::kNormal;  // as encoded: bit 0x01 jump, bit 0x02 trim
+    bool longForm = false;
+};
+// designStart: the first written stitch of the design; blockStart: the first written stitch of
+// its block; atOrigin: the stitch lies on the origin of the stream.
+WrittenForm writtenForm(const Stitch& s, bool designStart, bool blockStart, bool atOrigin);
+
+// The stitches as a machine meets them in the stream written around (cx, cy): left-out types
+// dropped and the first stitches typed as writtenForm writes them (as a reader types them back).
+// Positions and blocks stay as they are.
+std::vector<StitchBlock> writtenBlocks(const std::vector<StitchBlock>& blocks, int32_t cx,
+                                       int32_t cy);
+
 // Appends the PEC stitch stream of the runs, relative to (cx, cy), ending with the byte 0xFF.
 void appendStitchStream(const std::vector<StitchBlock>& blocks, const std::vector<ColorRun>& runs,
                         int32_t cx, int32_t cy, std::vector<uint8_t>& out);

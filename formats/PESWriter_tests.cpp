@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "formats/TestStitches.h"
 #include "formats/ThreadPalette.h"
 
 namespace {
@@ -34,22 +35,8 @@ std::string text(const Bytes& b, std::size_t at, std::size_t n) {
     return std::string(b.begin() + at, b.begin() + at + n);
 }
 
-Stitch st(int x, int y, uint8_t type = pec::kNormal, uint8_t longForm = 0) {
-    Stitch s;
-    s.x = x;
-    s.y = y;
-    s.type = type;
-    s.longForm = longForm;
-    return s;
-}
-
-StitchBlock block(uint8_t color, std::vector<Stitch> stitches) {
-    StitchBlock b;
-    b.colorIndex = color;
-    b.color = threadColor(color);
-    b.stitches = std::move(stitches);
-    return b;
-}
+using fixtures::block;
+using fixtures::st;
 
 // The parts of a written file, found by walking it the way another program would.
 struct Parsed {
@@ -188,10 +175,67 @@ TEST(PESWriterStitch, ColourChangesToggleBetweenTwoAndOne) {
 }
 
 TEST(PESWriterStitch, StreamIsRelativeToTheCentre) {
+    // The first stitch is reached by a jump of (10, -5).
     std::vector<StitchBlock> blocks = {block(5, {st(110, 195), st(120, 192)})};
     Bytes out;
     pes_writer::appendStitchStream(blocks, pes_writer::colorRuns(blocks), 100, 200, out);
-    EXPECT_EQ(out, (Bytes{0x0A, 0x7B, 0x0A, 0x7D, 0xFF}));
+    EXPECT_EQ(out, (Bytes{0x90, 0x0A, 0x9F, 0xFB, 0x0A, 0x7D, 0xFF}));
+}
+
+struct StartCase {
+    const char* what;
+    std::vector<StitchBlock> blocks;
+    Bytes stream;
+};
+
+// The movement from the origin to the first stitch is never sewn. The stream's origin is (0, 0)
+// here, so each move is the stitch's position.
+TEST(PESWriterStitch, TheMoveToTheFirstStitchIsAJump) {
+    const StartCase cases[] = {
+        // Text and shape layers begin with a long movement to their first stitch.
+        {"long plain first stitch",
+         {block(5, {st(-1302, 48, 0, 1), st(-1299, 49)})},
+         {0x9A, 0xEA, 0x90, 0x30, 0x03, 0x01, 0xFF}},
+        {"jump stays a jump",
+         {block(5, {st(5, 5, pec::kJump, 1), st(6, 6)})},
+         {0x90, 0x05, 0x90, 0x05, 0x01, 0x01, 0xFF}},
+        {"trim gets the jump flag",
+         {block(5, {st(5, 5, pec::kTrim, 1), st(6, 6)})},
+         {0xB0, 0x05, 0xB0, 0x05, 0x01, 0x01, 0xFF}},
+        // Even a short plain move from the origin is a jump: nothing is sewn on the way.
+        {"plain first stitch",
+         {block(5, {st(3, -2), st(6, 6)})},
+         {0x90, 0x03, 0x9F, 0xFE, 0x03, 0x08, 0xFF}},
+        {"far plain first stitch split",
+         {block(5, {st(3000, 0), st(3001, 0)})},
+         {0x95, 0xDC, 0x90, 0x00, 0x95, 0xDC, 0x90, 0x00, 0x01, 0x00, 0xFF}},
+        {"plain stitch on the origin has nothing to jump",
+         {block(5, {st(0, 0), st(6, 6)})},
+         {0x00, 0x00, 0x06, 0x06, 0xFF}},
+        {"left-out stitches before it do not count",
+         {block(5, {st(9, 9, 0x04), st(4, 0, 0, 1), st(5, 0)})},
+         {0x90, 0x04, 0x90, 0x00, 0x01, 0x00, 0xFF}},
+        {"an empty first run",
+         {block(5, {}), block(6, {st(4, 0, 0, 1), st(5, 0)})},
+         {0xFE, 0xB0, 0x02, 0x90, 0x04, 0x90, 0x00, 0x01, 0x00, 0xFF}},
+        // Later blocks: a long first stitch is the movement to the block's start.
+        {"long start of a later run",
+         {block(5, {st(1, 1), st(2, 2)}), block(6, {st(500, 0, 0, 1), st(501, 0)})},
+         {0x90, 0x01, 0x90, 0x01, 0x01, 0x01, 0xFE, 0xB0, 0x02, 0x91, 0xF2, 0x9F, 0xFE, 0x01, 0x00,
+          0xFF}},
+        {"long start of a later block of the same colour",
+         {block(5, {st(1, 1, 0, 1)}), block(5, {st(500, 0, 0, 1), st(501, 0)})},
+         {0x90, 0x01, 0x90, 0x01, 0x91, 0xF3, 0x9F, 0xFF, 0x01, 0x00, 0xFF}},
+        {"short start of a later run stays a stitch",
+         {block(5, {st(1, 1, 0, 1)}), block(6, {st(3, 3), st(501, 0, 0, 1), st(502, 0)})},
+         {0x90, 0x01, 0x90, 0x01, 0xFE, 0xB0, 0x02, 0x02, 0x02, 0x81, 0xF2, 0x8F, 0xFD, 0x01, 0x00,
+          0xFF}},
+    };
+    for (const StartCase& c : cases) {
+        Bytes out;
+        pes_writer::appendStitchStream(c.blocks, pes_writer::colorRuns(c.blocks), 0, 0, out);
+        EXPECT_EQ(out, c.stream) << c.what;
+    }
 }
 
 TEST(PESWriterStitch, LeftOutTypesDoNotShiftTheStitchesAfterThem) {
@@ -239,22 +283,25 @@ TEST(PESWriterSegments, LongBlocksAreCutEvery1000Points) {
     PESWriteInput in = pesWriteInputFor(blocks, 100, 100);
     const Bytes f = writePES1(in);
     Parsed p = parse(f, 18);
-    ASSERT_EQ(p.segmentCount, 4u);
-    EXPECT_EQ(p.segments[0].points.size(), 3u);  // the origin and two stitches
-    EXPECT_EQ(p.segments[1].points.size(), 1000u);
+    ASSERT_EQ(p.segmentCount, 5u);
+    // The jump from the centre to the first stitch, then on from there to the second stitch.
+    EXPECT_EQ(p.segments[0].points.size(), 2u);
+    EXPECT_EQ(p.segments[1].points.size(), 2u);
     EXPECT_EQ(p.segments[2].points.size(), 1000u);
-    EXPECT_EQ(p.segments[3].points.size(), 502u);
-    EXPECT_EQ(p.segments[2].points.front(), p.segments[1].points.back());
+    EXPECT_EQ(p.segments[3].points.size(), 1000u);
+    EXPECT_EQ(p.segments[4].points.size(), 502u);
     EXPECT_EQ(p.segments[3].points.front(), p.segments[2].points.back());
-    // Coordinates are shifted by hoop * 10 - centre.
+    EXPECT_EQ(p.segments[4].points.front(), p.segments[3].points.back());
+    // Coordinates are shifted by hoop * 10 - centre, so the centre is at 1000, 1000.
     const int sx = 1000 - in.centerX, sy = 1000 - in.centerY;
-    EXPECT_EQ(p.segments[0].points[0], std::make_pair(sx, sy));
-    EXPECT_EQ(p.segments[1].points[0], std::make_pair(sx + 0, sy + 0));
-    EXPECT_EQ(p.segments[3].points.back(), std::make_pair(sx + 2499 % 50, sy + 2499 / 50));
+    EXPECT_EQ(p.segments[0].points[0], std::make_pair(1000, 1000));
+    EXPECT_EQ(p.segments[0].points[1], std::make_pair(sx, sy));
+    EXPECT_EQ(p.segments[2].points[0], std::make_pair(sx + 0, sy + 0));
+    EXPECT_EQ(p.segments[4].points.back(), std::make_pair(sx + 2499 % 50, sy + 2499 / 50));
     EXPECT_EQ(p.tableCount, 2);
     readColorTable(f, p, 2);
     EXPECT_EQ(p.colorTable[0], std::make_pair(uint16_t(0), uint16_t(20)));
-    EXPECT_EQ(p.colorTable[1], std::make_pair(uint16_t(1), uint16_t(5)));
+    EXPECT_EQ(p.colorTable[1], std::make_pair(uint16_t(2), uint16_t(5)));
 }
 
 TEST(PESWriterSegments, FormChangesStartSegmentsThatRepeatThePoint) {
@@ -265,20 +312,44 @@ TEST(PESWriterSegments, FormChangesStartSegmentsThatRepeatThePoint) {
     Parsed p = parse(writePES1(in), 18);
     const int sx = 1000 - in.centerX, sy = 1000 - in.centerY;
     auto pt = [&](int x) { return std::make_pair(sx + x, sy); };
-    ASSERT_EQ(p.segmentCount, 5u);
-    // First run: type 0 from the start, with the origin in front.
-    EXPECT_EQ(p.segments[0].type, 0);
-    EXPECT_EQ(p.segments[0].points, (std::vector<std::pair<int, int>>{pt(0), pt(0), pt(10)}));
-    EXPECT_EQ(p.segments[1].type, 1);
-    EXPECT_EQ(p.segments[1].points, (std::vector<std::pair<int, int>>{pt(10), pt(500)}));
-    EXPECT_EQ(p.segments[2].type, 0);
-    EXPECT_EQ(p.segments[2].points, (std::vector<std::pair<int, int>>{pt(500), pt(510)}));
+    ASSERT_EQ(p.segmentCount, 6u);
+    // First run: the jump from the centre (310, 0) to the first stitch, then the stitch after.
+    EXPECT_EQ(p.segments[0].type, 1);
+    EXPECT_EQ(p.segments[0].points, (std::vector<std::pair<int, int>>{pt(310), pt(0)}));
+    EXPECT_EQ(p.segments[1].type, 0);
+    EXPECT_EQ(p.segments[1].points, (std::vector<std::pair<int, int>>{pt(0), pt(10)}));
+    EXPECT_EQ(p.segments[2].type, 1);
+    EXPECT_EQ(p.segments[2].points, (std::vector<std::pair<int, int>>{pt(10), pt(500)}));
+    EXPECT_EQ(p.segments[3].type, 0);
+    EXPECT_EQ(p.segments[3].points, (std::vector<std::pair<int, int>>{pt(500), pt(510)}));
     // Second run: its type comes from its first stitch, and it does not repeat the point before.
-    EXPECT_EQ(p.segments[3].type, 1);
-    EXPECT_EQ(p.segments[3].points, (std::vector<std::pair<int, int>>{pt(600)}));
-    EXPECT_EQ(p.segments[4].type, 0);
-    EXPECT_EQ(p.segments[4].points, (std::vector<std::pair<int, int>>{pt(600), pt(610), pt(620)}));
-    EXPECT_EQ(p.segments[4].ref, 2);
+    EXPECT_EQ(p.segments[4].type, 1);
+    EXPECT_EQ(p.segments[4].points, (std::vector<std::pair<int, int>>{pt(600)}));
+    EXPECT_EQ(p.segments[5].type, 0);
+    EXPECT_EQ(p.segments[5].points, (std::vector<std::pair<int, int>>{pt(600), pt(610), pt(620)}));
+    EXPECT_EQ(p.segments[5].ref, 2);
+}
+
+// A long first stitch is the jump itself: one jump segment from the centre, then the stitches.
+TEST(PESWriterSegments, ALongFirstStitchIsTheJumpSegment) {
+    std::vector<StitchBlock> blocks = {block(1, {st(-300, 40, 0, 1), st(-290, 40), st(300, 40)})};
+    const PESWriteInput in = pesWriteInputFor(blocks, 100, 100);
+    Parsed p = parse(writePES1(in), 18);
+    const int sx = 1000 - in.centerX, sy = 1000 - in.centerY;
+    auto pt = [&](int x) { return std::make_pair(sx + x, sy + 40); };
+    ASSERT_EQ(p.segmentCount, 2u);
+    EXPECT_EQ(p.segments[0].type, 1);
+    EXPECT_EQ(p.segments[0].points, (std::vector<std::pair<int, int>>{{1000, 1000}, pt(-300)}));
+    EXPECT_EQ(p.segments[1].type, 0);
+    EXPECT_EQ(p.segments[1].points,
+              (std::vector<std::pair<int, int>>{pt(-300), pt(-290), pt(300)}));
+    // A plain stitch on the centre needs no jump: one stitch segment from the centre.
+    std::vector<StitchBlock> centred = {block(1, {st(0, 0), st(-10, 0), st(10, 0)})};
+    p = parse(writePES1(pesWriteInputFor(centred, 100, 100)), 18);
+    ASSERT_EQ(p.segmentCount, 1u);
+    EXPECT_EQ(p.segments[0].type, 0);
+    EXPECT_EQ(p.segments[0].points, (std::vector<std::pair<int, int>>{
+                                        {1000, 1000}, {1000, 1000}, {990, 1000}, {1010, 1000}}));
 }
 
 TEST(PESWriterSegments, Version5ReferencesColoursByTheirPosition) {
@@ -293,6 +364,7 @@ TEST(PESWriterSegments, Version5ReferencesColoursByTheirPosition) {
     EXPECT_EQ(u16(f, objects), 1);
     Parsed p = parse(f, objects + 2);
     ASSERT_EQ(p.segmentCount, 3u);
+    EXPECT_EQ(p.segments[0].type, 1);  // the jump from the centre to the one stitch
     EXPECT_EQ(p.segments[0].ref, 0);
     EXPECT_EQ(p.segments[1].ref, 1);
     EXPECT_EQ(p.segments[2].ref, 0);  // first match

@@ -1,5 +1,6 @@
-// Fuzz target: the PES reader and the layer decoder on arbitrary bytes. Besides not crashing,
-// the reader must keep its section bookkeeping consistent through every stitch edit.
+// Fuzz target: the PES reader, the layer decoder and the check of what a machine meets on
+// arbitrary bytes. Besides not crashing, the reader must keep its section bookkeeping consistent
+// through every stitch edit.
 
 #include <cstddef>
 #include <cstdint>
@@ -8,6 +9,7 @@
 
 #include "design/PESData.h"
 #include "formats/PES.h"
+#include "formats/SewingCheck.h"
 
 namespace {
 
@@ -23,7 +25,8 @@ void check(const PES& p) {
         std::abort();
     if (p.graphicsOffset() != p.pecOffset() + 513 + int(fieldL(p)))
         std::abort();
-    if (std::size_t(p.fileSize()) != p.pesSection().size() + p.pecHeader().size() +
+    // Everything in front of the PEC block: the PES section, or the magic of a PEC file.
+    if (std::size_t(p.fileSize()) != std::size_t(p.pecOffset()) + p.pecHeader().size() +
                                          p.stitchData().size() + p.graphics().size()) {
         std::abort();
     }
@@ -36,6 +39,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PES reader;
     reader.loadFileContents(std::vector<uint8_t>(data, data + size), &log);
     check(reader);
+
+    // The file as a machine meets it, against a small hoop so that every issue can come up.
+    SewingCheckOptions options;
+    options.hoopW = options.hoopH = 10;
+    const auto& stream = reader.stitchData();
+    const SewingReport report = checkSewing(
+        sewingBlocksOfStream(stream.data(), stream.size(), reader.colorIndexes()), options);
+    for (const SewingIssue& issue : report.issues) {
+        if (issue.count <= 0 || issue.places.size() > SewingIssue::kMaxPlaces ||
+            sewingReasonText(issue, report).empty())
+            std::abort();
+    }
 
     PESData layer;
     if (layer.createFromPES(&reader, &log)) {

@@ -15,6 +15,7 @@
 
 #include "formats/PES.h"
 #include "formats/PESWriter.h"
+#include "formats/TestStitches.h"
 #include "formats/ThreadPalette.h"
 
 namespace {
@@ -26,6 +27,9 @@ struct Flat {
     uint8_t color = 0;
     int32_t x = 0, y = 0;
     uint8_t longForm = 0, type = 0;
+    bool operator==(const Flat& o) const {
+        return color == o.color && x == o.x && y == o.y && longForm == o.longForm && type == o.type;
+    }
 };
 
 // Decodes a reader's stitch data the way the design layer does: a new run at every colour
@@ -82,6 +86,31 @@ std::vector<Flat> flatten(const std::vector<StitchBlock>& blocks, int32_t dx = 0
     for (const StitchBlock& b : blocks) {
         for (const Stitch& s : b.stitches)
             out.push_back({b.colorIndex, s.x + dx, s.y + dy, s.longForm, s.type});
+    }
+    return out;
+}
+
+// The design as the file holds it, worked out here independently of the writer: the movement
+// from the origin (cx, cy) to the first stitch is a jump unless the stitch lies on the origin,
+// and the long first stitch of a later block is a jump too. Left-out types are not written.
+std::vector<Flat> asWritten(const std::vector<StitchBlock>& blocks, int32_t cx, int32_t cy) {
+    std::vector<Flat> out;
+    bool first = true;
+    for (const StitchBlock& b : blocks) {
+        bool blockFirst = true;
+        for (const Stitch& s : b.stitches) {
+            if (s.type & 0x14)
+                continue;
+            Flat f{b.colorIndex, s.x, s.y, s.longForm, s.type};
+            if (first && (s.longForm || s.type != pec::kNormal || s.x != cx || s.y != cy)) {
+                f.longForm = 1;
+                f.type = pec::kJump;  // a trim with the jump flag reads back as a jump
+            } else if (!first && blockFirst && s.longForm && s.type == pec::kNormal) {
+                f.type = pec::kJump;
+            }
+            first = blockFirst = false;
+            out.push_back(f);
+        }
     }
     return out;
 }
@@ -155,34 +184,164 @@ void expectConsistent(const Bytes& f, int version, const std::string& what) {
     EXPECT_EQ(rest, static_cast<std::size_t>(1 + colors) * 228) << what;
 }
 
+// The CSewSeg polylines of a file, each with its type and colour reference.
+struct Segment {
+    uint16_t type = 0, ref = 0;
+    std::vector<std::pair<int, int>> points;
+};
+
+std::vector<Segment> segmentsOf(const Bytes& f, int version) {
+    auto u16 = [&](std::size_t at) { return uint16_t(f.at(at) | f.at(at + 1) << 8); };
+    std::size_t at = 18;
+    if (version == 5) {
+        at = 78;
+        for (int i = 0, n = u16(76); i < n; ++i) {
+            at += 1 + f.at(at) + 3 + 1 + 4;  // code, colour, 0, 10
+            at += 1 + f.at(at);              // colour number
+            at += 1 + f.at(at) + 1;          // "EMBROIDERY", 0
+        }
+        at += 2;
+    }
+    at += 4 + 2 + 7 + 16 + 24 + 2 + 8 + 8;
+    const std::size_t count = u16(at);
+    at += 2 + 4 + 2 + 7;
+    std::vector<Segment> out;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i > 0)
+            at += 2;  // 0x8003 between two segments
+        Segment s;
+        s.type = u16(at);
+        s.ref = u16(at + 2);
+        const int m = u16(at + 4);
+        at += 6;
+        for (int k = 0; k < m; ++k, at += 4)
+            s.points.emplace_back(int16_t(u16(at)), int16_t(u16(at + 2)));
+        out.push_back(s);
+    }
+    return out;
+}
+
+// The segments trace the path the stream sews: they begin where the stream begins (the centre,
+// at hoop * 10 in their frame), pass every place the stream reaches in the same order (the parts
+// of a split move aside), a jump segment reaches only long records, and a stitch segment never
+// reaches a record flagged as a jump or trim.
+void expectSegmentsFollowTheStream(const Bytes& f, int version, const PESWriteInput& in,
+                                   const std::string& what) {
+    const std::vector<Segment> segments = segmentsOf(f, version);
+    PES reader;
+    ASSERT_TRUE(reader.loadBuffer(0, f)) << what;
+    const Bytes& d = reader.stitchData();
+    struct Reached {
+        int x, y;
+        bool longForm, flagged;
+    };
+    std::vector<Reached> stream;
+    int x = 0, y = 0;
+    for (std::size_t pos = 0;;) {
+        const pec::Record r = pec::readRecord(d.data(), d.size(), pos);
+        if (r.kind == pec::RecordKind::Truncated || r.kind == pec::RecordKind::End)
+            break;
+        pos = r.next;
+        if (r.kind != pec::RecordKind::Stitch)
+            continue;
+        x += r.dx;
+        y += r.dy;
+        stream.push_back({x, y, r.xLong || r.yLong, pec::recordType(r) != pec::kNormal});
+    }
+    // The record in front of the end marker is the closing move (the writer's, or the one the
+    // reader puts there), not a place.
+    if (!stream.empty())
+        stream.pop_back();
+    if (segments.empty()) {
+        EXPECT_TRUE(stream.empty()) << what;
+        return;
+    }
+    // Stream positions are relative to the centre; segment points are shifted by hoop * 10 minus
+    // the centre, so a stream position p is the segment point p + hoop * 10, in 16 bits.
+    const int ox = in.hoopW * 10, oy = in.hoopH * 10;
+    auto place = [&](const Reached& r) {
+        return std::make_pair(int(int16_t(uint16_t(r.x + ox))), int(int16_t(uint16_t(r.y + oy))));
+    };
+    ASSERT_FALSE(segments[0].points.empty()) << what;
+    EXPECT_EQ(segments[0].points[0], std::make_pair(ox, oy)) << what << ": start";
+    std::size_t k = 0;
+    std::pair<int, int> last = segments[0].points[0];
+    for (std::size_t i = 0; i < segments.size(); ++i) {
+        const Segment& s = segments[i];
+        for (std::size_t j = 0; j < s.points.size(); ++j) {
+            if (i == 0 && j == 0)
+                continue;
+            // A segment that continues its run repeats the point it starts from.
+            if (j == 0 && i > 0 && s.ref == segments[i - 1].ref && s.points[0] == last)
+                continue;
+            while (k < stream.size() && stream[k].longForm && place(stream[k]) != s.points[j])
+                ++k;  // a part of a split move
+            ASSERT_LT(k, stream.size()) << what << ": segment " << i << " goes on past the stream";
+            ASSERT_EQ(place(stream[k]), s.points[j]) << what << ": segment " << i << " point " << j;
+            if (s.type == 1) {
+                EXPECT_TRUE(stream[k].longForm) << what << ": segment " << i << " point " << j;
+            } else {
+                EXPECT_FALSE(stream[k].flagged) << what << ": segment " << i << " point " << j;
+            }
+            last = s.points[j];
+            ++k;
+        }
+    }
+    EXPECT_EQ(k, stream.size()) << what << ": the stream goes on past the segments";
+}
+
 // Writes the blocks in one version, reads them back and compares.
 void roundTrip(const std::vector<StitchBlock>& blocks, int version, const std::string& what) {
     const PESWriteInput in = pesWriteInputFor(blocks, 130, 180);
     const Bytes f = writePES(in, version);
     expectConsistent(f, version, what);
+    expectSegmentsFollowTheStream(f, version, in, what);
     PES reader;
     ASSERT_TRUE(reader.loadBuffer(0, f)) << what;
     const Decoded d = decode(reader);
-    expectSameStitches(flatten(blocks), flatten(d.blocks, in.centerX, in.centerY), in.centerX,
-                       in.centerY, what);
+    const std::vector<Flat> got = flatten(d.blocks, in.centerX, in.centerY);
+    expectSameStitches(asWritten(blocks, in.centerX, in.centerY), got, in.centerX, in.centerY,
+                       what);
+    // The public description of the written stitches says the same.
+    EXPECT_TRUE(flatten(pes_writer::writtenBlocks(blocks, in.centerX, in.centerY)) ==
+                asWritten(blocks, in.centerX, in.centerY))
+        << what;
+    // No stitch moved: the positions read back are the design's, with only the parts of split
+    // moves in between.
+    const std::vector<Flat> want = flatten(blocks);
+    std::size_t g = 0;
+    for (const Flat& w : want) {
+        while (g < got.size() && (got[g].x != w.x || got[g].y != w.y))
+            ++g;
+        ASSERT_LT(g, got.size()) << what << ": a stitch at " << w.x << "," << w.y << " is lost";
+        ++g;
+    }
+    // Written again, the design read back gives the same file: stream, segments and thumbnails
+    // describe one path. Left out here: designs with split moves (they come back as several
+    // records) and with plain stitches too long for the short form (they come back long).
+    const std::vector<Flat> written = asWritten(blocks, in.centerX, in.centerY);
+    bool sameForms = !got.empty() && got.size() == written.size();
+    for (std::size_t i = 0; sameForms && i < got.size(); ++i)
+        sameForms = got[i].longForm == written[i].longForm;
+    if (sameForms) {
+        std::vector<StitchBlock> again = d.blocks;
+        for (StitchBlock& b : again) {
+            for (Stitch& s : b.stitches) {
+                s.x += in.centerX;
+                s.y += in.centerY;
+            }
+        }
+        const Bytes second = writePES(pesWriteInputFor(again, in.hoopW, in.hoopH), version);
+        EXPECT_TRUE(second == f) << what << ": written again, the file changes";
+    }
+    if (!got.empty() && (got.front().x != in.centerX || got.front().y != in.centerY)) {
+        EXPECT_EQ(got.front().longForm, 1) << what << ": the first record is not a jump";
+        EXPECT_EQ(got.front().type, pec::kJump) << what << ": the first record is not a jump";
+    }
 }
 
-Stitch st(int x, int y, uint8_t type = pec::kNormal, uint8_t longForm = 0) {
-    Stitch s;
-    s.x = x;
-    s.y = y;
-    s.type = type;
-    s.longForm = longForm;
-    return s;
-}
-
-StitchBlock block(uint8_t color, std::vector<Stitch> stitches) {
-    StitchBlock b;
-    b.colorIndex = color;
-    b.color = threadColor(color);
-    b.stitches = std::move(stitches);
-    return b;
-}
+using fixtures::block;
+using fixtures::st;
 
 TEST(PESRoundTrip, SmallDesignsComeBack) {
     const std::vector<std::pair<const char*, std::vector<StitchBlock>>> designs = {

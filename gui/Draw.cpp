@@ -10,6 +10,7 @@
 
 #include <boost/filesystem.hpp>
 
+#include "gui/FileUtils.h"
 #include "gui/Fonts.h"
 #include "gui/Globals.h"
 #include "gui/Log.h"
@@ -348,10 +349,10 @@ std::string GUI_ResourcePathFor(const std::string& base) {
     std::string folder = base;
     if (!folder.empty() && folder.back() != '/' && folder.back() != '\\')
         folder += '/';
-    boost::system::error_code ec;
-    // Our builds and installs keep the data folder beside the executable.
-    if (!folder.empty() && boost::filesystem::is_directory(folder + "data", ec))
-        return folder + "data/";
+    // Our builds keep the data folder beside the executable, installs in share/mes beside bin.
+    const std::string found = folder.empty() ? "" : jsFindDataFolder(folder);
+    if (!found.empty())
+        return found;
     // Otherwise the layout of a "bin" folder beside "data": cut at the last "bin" component.
     size_t cut = std::string::npos;
     for (size_t pos = folder.rfind("bin"); pos != std::string::npos;
@@ -373,6 +374,8 @@ std::string GUI_GetResourcePath(const std::string& subFolder) {
         SDL_Log("Error getting resource path: %s", SDL_GetError());
         return "";
     }
+    if (jsFindDataFolder(base).empty())
+        jsReportMissingDataFolder();
     std::string path = GUI_ResourcePathFor(base);
     SDL_free(base);
     if (!subFolder.empty())

@@ -31,9 +31,11 @@ bool GUI_InitShapeTextures();
 void GUI_FreeShapeTextures();
 bool GUI_ShapeTexturesReady();
 
-// The data folder with a trailing separator, optionally followed by a sub-folder: the "data"
-// folder beside the executable, or else the one beside the "bin" folder that holds it.
-// Empty when the executable's folder is unknown.
+// The data folder with a trailing separator, optionally followed by a sub-folder: the first of
+// jsDataFolderCandidates (FileUtils.h: "data" beside the executable, the installed share/mes)
+// that exists, or else the "data" folder beside the "bin" folder that holds the executable; when
+// none exists the user is told once which folders were tried. Empty when the executable's folder
+// is unknown.
 std::string GUI_GetResourcePath(const std::string& subFolder = "");
 // The data folder for an executable in `baseFolder` (with trailing separator).
 std::string GUI_ResourcePathFor(const std::string& baseFolder);

@@ -3,6 +3,8 @@
 
 #include <SDL_image.h>
 
+#include <boost/filesystem.hpp>
+
 #include "gui/ToolkitTestFixture.h"
 
 namespace {
@@ -110,6 +112,16 @@ TEST(DrawPaths, ResourcePathBesideOrAboveTheBinFolder) {
     // A data folder right beside the executable wins.
     const std::string here = std::string(MES_SOURCE_DIR) + "/";
     EXPECT_EQ(GUI_ResourcePathFor(here), here + "data/");
+}
+
+TEST(DrawPaths, ResourcePathOfAnInstalledProgramIsShareMes) {
+    namespace fs = boost::filesystem;
+    const fs::path prefix = fs::temp_directory_path() / fs::unique_path("mes-prefix-%%%%-%%%%");
+    fs::create_directories(prefix / "bin");
+    fs::create_directories(prefix / "share" / "mes");
+    EXPECT_EQ(GUI_ResourcePathFor((prefix / "bin").string()),
+              (prefix / "share" / "mes").string() + "/");
+    fs::remove_all(prefix);
 }
 
 TEST_F(DrawTest, LoadImageTakesAbsolutePathsAsTheyAre) {

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <numeric>
 
@@ -96,15 +97,74 @@ bool canonicalInteger(const std::string& text, long long& value) {
 
 // ---- Data path resolution -------------------------------------------------------------------
 
+std::vector<std::string> jsDataFolderCandidates(const std::string& exeDir) {
+    if (exeDir.empty())
+        return {};
+    const fs::path dir = fs::path(exeDir).lexically_normal();
+    // lexically_normal keeps a final "." for a trailing separator; the parent of "bin/." is bin.
+    const fs::path folder = dir.filename_is_dot() ? dir.parent_path() : dir;
+    std::vector<std::string> out = {jsFilePath::addTrailingSlash((folder / "data").string())};
+    if (folder.has_parent_path() && folder.parent_path() != folder)
+        out.push_back(jsFilePath::addTrailingSlash((folder.parent_path() / "share/mes").string()));
+    return out;
+}
+
+std::string jsFindDataFolder(const std::string& exeDir) {
+    for (const std::string& candidate : jsDataFolderCandidates(exeDir)) {
+        boost::system::error_code ec;
+        if (fs::is_directory(candidate, ec))
+            return candidate;
+    }
+    return "";
+}
+
+std::string jsMissingDataFolderMessage(const std::string& program, const std::string& exeDir) {
+    std::string tried;
+    const std::vector<std::string> candidates = jsDataFolderCandidates(exeDir);
+    for (std::size_t i = 0; i < candidates.size(); ++i) {
+        if (i > 0)
+            tried += i + 1 == candidates.size() ? " and " : ", ";
+        tried += candidates[i];
+    }
+    if (tried.empty())
+        tried = "nothing: the folder of the program is unknown";
+    return program + ": no data folder found (looked in " + tried +
+           "); fonts, stitch fonts and images will be missing. Reinstall the program, or put its "
+           "data folder beside the executable.";
+}
+
+void jsReportMissingDataFolder() {
+    static bool reported = false;
+    if (reported)
+        return;
+    reported = true;
+    const std::string exe = jsFilePath::getCurrentExePath();
+    const std::string program = exe.empty() ? "mes" : fs::path(exe).filename().string();
+    std::fprintf(stderr, "%s\n",
+                 jsMissingDataFolderMessage(program, jsFilePath::getCurrentExeDir()).c_str());
+    std::fflush(stderr);
+}
+
 const fs::path& jsDataPathRoot() {
     static const fs::path root = [] {
+        const std::string exeDir = jsFilePath::getCurrentExeDir();
+        std::string found = jsFindDataFolder(exeDir);
+        if (found.empty()) {
+            jsReportMissingDataFolder();
+            found = (fs::path(exeDir) / "data").string();
+        }
         // Kept without a trailing separator so that its parts (file name, parent) are plain.
-        const fs::path plain = fs::path(jsFilePath::getCurrentExeDir()) / "data";
+        const fs::path plain = fs::path(found).lexically_normal();
+        const fs::path folder = plain.filename_is_dot() ? plain.parent_path() : plain;
         boost::system::error_code ec;
-        fs::path resolved = fs::canonical(plain, ec);
-        return ec ? plain : resolved;
+        fs::path resolved = fs::canonical(folder, ec);
+        return ec ? folder : resolved;
     }();
     return root;
+}
+
+std::string jsDataFolder() {
+    return jsFilePath::addTrailingSlash(jsDataPathRoot().string());
 }
 
 std::string jsToDataPath(const std::string& path, bool makeAbsolute) {

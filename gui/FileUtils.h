@@ -23,9 +23,29 @@
 // dialogs or libraries that moved it. Empty until the application sets it.
 extern std::string defaultWorkingDirectory;
 
-// The data folder: the canonical form of the executable's folder joined with "data/" (the
-// plain join when that folder does not exist). Fixed on first use.
+// The folders where the data of an executable in `exeDir` is looked for, in this order, each with
+// a trailing separator: "data" beside the executable (the build tree, a copied folder), then
+// "share/mes" beside the executable's parent (an installed program: bin/mes and share/mes/ under
+// one prefix such as /usr).
+std::vector<std::string> jsDataFolderCandidates(const std::string& exeDir);
+
+// The first candidate that is a folder; "" when none is.
+std::string jsFindDataFolder(const std::string& exeDir);
+
+// The line that tells the user no candidate holds the data: the program and every folder tried.
+std::string jsMissingDataFolderMessage(const std::string& program, const std::string& exeDir);
+
+// Writes jsMissingDataFolderMessage for the running executable to standard error, once per run
+// whoever asks (the toolkit's resource lookup and jsDataPathRoot both may).
+void jsReportMissingDataFolder();
+
+// The data folder: the canonical form of the first of jsDataFolderCandidates of the executable's
+// folder that exists; when none does, reported by jsReportMissingDataFolder and taken as the plain
+// join of the executable's folder and "data". Fixed on first use.
 const boost::filesystem::path& jsDataPathRoot();
+
+// jsDataPathRoot with a trailing separator, for code that joins names to it.
+std::string jsDataFolder();
 
 // Resolves a path. Absolute paths come back canonical. Relative paths are placed inside the
 // data folder: "en/Localizable.strings" becomes "data/en/Localizable.strings" (relative to the

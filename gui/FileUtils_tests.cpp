@@ -84,6 +84,47 @@ TEST_F(FileUtilsTest, DataRootIsBesideTheExecutable) {
     EXPECT_TRUE(jsDataPathRoot().is_absolute());
 }
 
+TEST(DataFolder, CandidatesBesideTheExecutableThenTheInstalledShareFolder) {
+    struct Case {
+        const char* exeDir;
+        std::vector<std::string> candidates;
+    } cases[] = {
+        {"/opt/mes/build/bin/", {"/opt/mes/build/bin/data/", "/opt/mes/build/share/mes/"}},
+        {"/usr/bin/", {"/usr/bin/data/", "/usr/share/mes/"}},
+        {"/usr/bin", {"/usr/bin/data/", "/usr/share/mes/"}},
+        {"/usr/local/bin/./", {"/usr/local/bin/data/", "/usr/local/share/mes/"}},
+        {"/", {"/data/"}},  // nothing above the root
+        {"", {}},           // the executable's folder is unknown
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(jsDataFolderCandidates(c.exeDir), c.candidates) << c.exeDir;
+}
+
+TEST_F(FileUtilsTest, FindsTheFirstCandidateThatExists) {
+    const fs::path bin = temp / "prefix" / "bin";
+    const fs::path beside = bin / "data";
+    const fs::path installed = temp / "prefix" / "share" / "mes";
+    const std::string exeDir = bin.string() + "/";
+    fs::create_directories(bin);
+    EXPECT_EQ(jsFindDataFolder(exeDir), "");
+    fs::create_directories(installed);
+    EXPECT_EQ(jsFindDataFolder(exeDir), installed.string() + "/");
+    fs::create_directories(beside);
+    EXPECT_EQ(jsFindDataFolder(exeDir), beside.string() + "/") << "the build tree's copy wins";
+    // A file of that name is not a data folder.
+    fs::remove(beside);
+    fs::remove(installed);
+    touch(installed, "x");
+    EXPECT_EQ(jsFindDataFolder(exeDir), "");
+}
+
+TEST(DataFolder, MissingMessageNamesTheProgramAndEveryFolderTried) {
+    const std::string m = jsMissingDataFolderMessage("mes-cli", "/opt/x/bin/");
+    EXPECT_EQ(m.rfind("mes-cli: no data folder found", 0), 0u) << m;
+    EXPECT_NE(m.find("/opt/x/bin/data/ and /opt/x/share/mes/"), std::string::npos) << m;
+    EXPECT_NE(jsMissingDataFolderMessage("mes", "").find("unknown"), std::string::npos);
+}
+
 TEST_F(FileUtilsTest, RelativeFormsFromExecutableFolder) {
     enterExeDir();
     EXPECT_EQ(jsToDataPath("fonts/a.ttf"), "data/fonts/a.ttf");

@@ -255,13 +255,35 @@ void GUI_Run(bool showFps, std::function<bool(SDL_Event*)> hook) {
     }
 }
 
-void GUI_RunFrame() {
+namespace {
+
+void clearFrame() {
     if (GUI_renderer) {
         SDL_RenderSetViewport(GUI_renderer, nullptr);
         SDL_RenderSetClipRect(GUI_renderer, nullptr);
         SDL_SetRenderDrawColor(GUI_renderer, 100, 149, 237, 255);
         SDL_RenderClear(GUI_renderer);
     }
+}
+
+void drawTree() {
+    SDL_Event draw;
+    SDL_zero(draw);
+    draw.type = GUI_EVENT_DRAW;
+    GUI_DispatchEvent(&draw);
+}
+
+}  // namespace
+
+void GUI_DrawNow() {
+    clearFrame();
+    drawTree();
+    if (GUI_renderer)
+        SDL_RenderPresent(GUI_renderer);
+}
+
+void GUI_RunFrame() {
+    clearFrame();
 
     // One posted event per frame, oldest first. It leaves the queue before it is handled, so
     // whatever its handler posts waits behind the others.
@@ -291,10 +313,7 @@ void GUI_RunFrame() {
         GUI_DispatchEvent(&e);
     }
 
-    SDL_Event draw;
-    SDL_zero(draw);
-    draw.type = GUI_EVENT_DRAW;
-    GUI_DispatchEvent(&draw);
+    drawTree();
 
     ++GUI_frameCount;
     if (GUI_showFps && GUI_fpsLabel) {

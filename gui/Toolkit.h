@@ -37,6 +37,11 @@ void GUI_Run(bool showFps, std::function<bool(SDL_Event*)> hook);
 // One frame without the heartbeats and the pacing delay.
 void GUI_RunFrame();
 
+// Draws and presents the view tree now, without delivering any event: for the moment before a
+// blocking operation, so that the window shows its state (a closed menu, a busy cursor) while it
+// runs.
+void GUI_DrawNow();
+
 // Routes one event: hook, mouse capture, modal view, then the root view.
 void GUI_DispatchEvent(SDL_Event* e);
 
@@ -71,8 +76,8 @@ void GUI_PumpHeartbeats();
 // The FPS text shown every tenth frame: frames / elapsed ms x 1000, "FPS: %0.2f".
 std::string GUI_FpsText(unsigned frames, Uint32 elapsedMs);
 
-// Where a data file named like "data/logo.png" lies: in the data folder beside the executable
-// (GUI_GetResourcePath) when it is there, otherwise the name as given, relative to the working
+// Where a data file named like "data/logo.png" lies: in the data folder of the executable
+// (GUI_GetResourcePath: beside it, or the installed share/mes) when it is there, otherwise the name as given, relative to the working
 // directory.
 std::string GUI_ResourcePath(const char* relative);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -29,6 +30,26 @@ bool isOnStickNetwork(const std::string& localAddress, const std::string& stickA
             return false;
     }
     return localAddress.compare(0, dot + 1, stickAddress, 0, dot + 1) == 0;
+}
+
+bool parseStickEndpoint(const std::string& text, std::string& host, int& port) {
+    const size_t colon = text.rfind(':');
+    const std::string name = text.substr(0, colon);
+    int number = port;
+    if (colon != std::string::npos) {
+        const std::string digits = text.substr(colon + 1);
+        if (digits.empty() || digits.size() > 5 ||
+            digits.find_first_not_of("0123456789") != std::string::npos)
+            return false;
+        number = std::atoi(digits.c_str());
+        if (number < 1 || number > 65535)
+            return false;
+    }
+    if (name.empty())
+        return false;
+    host = name;
+    port = number;
+    return true;
 }
 
 MivoStickLink::MivoStickLink(std::string host, int port) : host_(std::move(host)), port_(port) {

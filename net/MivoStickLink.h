@@ -38,6 +38,10 @@ constexpr int kStickPort = 8080;
 bool isOnStickNetwork(const std::string& localAddress,
                       const std::string& stickAddress = kStickAddress);
 
+// Reads "HOST" or "HOST:PORT" (port 1..65535); a missing port leaves `port` as it is. False, with
+// host and port unchanged, for an empty host or a port that is not a number in range.
+bool parseStickEndpoint(const std::string& text, std::string& host, int& port);
+
 class MivoStickLink {
 public:
     static constexpr size_t kMaxResponseText = 399999;
@@ -54,6 +58,15 @@ public:
     void setLogSink(LogSink sink) { log_ = std::move(sink); }
     void setTraceSink(TraceSink sink) { trace_ = std::move(sink); }
     void setTimeouts(const happyhttp::Timeouts& timeouts) { timeouts_ = timeouts; }
+    const happyhttp::Timeouts& timeouts() const { return timeouts_; }
+    // Points the link at another stick (a simulator on this computer, say); the sinks, the busy
+    // flag and the response text stay.
+    void setEndpoint(std::string host, int port) {
+        host_ = std::move(host);
+        port_ = port;
+    }
+    const std::string& host() const { return host_; }
+    int port() const { return port_; }
 
     // Asks the stick to mount its card; true when it confirms. Sets the busy flag and leaves it
     // set. Transport errors are caught: the response text becomes "0" and the result is false.

@@ -165,3 +165,41 @@ TEST(MivoStickLink, StickNetworkTest) {
     EXPECT_TRUE(isOnStickNetwork("10.1.2.99", "10.1.2.3"));
     EXPECT_FALSE(isOnStickNetwork("10.1.2.99", "bogus"));
 }
+
+TEST(MivoStickLink, EndpointTextGivesHostAndPort) {
+    struct Case {
+        const char* text;
+        bool ok;
+        const char* host;
+        int port;
+    } cases[] = {
+        {"127.0.0.1:8081", true, "127.0.0.1", 8081},
+        {"10.0.0.7", true, "10.0.0.7", 8080},  // no port: the one given stays
+        {"stick.local:65535", true, "stick.local", 65535},
+        {":8081", false, "keep", 8080},
+        {"", false, "keep", 8080},
+        {"host:", false, "keep", 8080},
+        {"host:0", false, "keep", 8080},
+        {"host:65536", false, "keep", 8080},
+        {"host:80x", false, "keep", 8080},
+        {"host:-1", false, "keep", 8080},
+        {"host:99999999999", false, "keep", 8080},
+    };
+    for (const Case& c : cases) {
+        std::string host = "keep";
+        int port = 8080;
+        EXPECT_EQ(parseStickEndpoint(c.text, host, port), c.ok) << c.text;
+        EXPECT_EQ(host, c.host) << c.text;
+        EXPECT_EQ(port, c.port) << c.text;
+    }
+}
+
+TEST(MivoStickLink, EndpointCanBeChangedKeepingTheSinks) {
+    MivoStickLink link("192.168.4.1", 8080);
+    Quiet quiet;
+    quiet.attach(link);
+    link.setEndpoint("127.0.0.1", closedPort());
+    EXPECT_EQ(link.host(), "127.0.0.1");
+    EXPECT_FALSE(link.mount());
+    EXPECT_FALSE(quiet.logs.empty());  // the sink set before the change still hears the link
+}

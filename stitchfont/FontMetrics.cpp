@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -44,6 +45,39 @@ int32_t parseInt(const std::string& s) {
     return int32_t(v);
 }
 
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    return -1;
+}
+
+// "MarkX_BB_D4" or "StackY_BB_D4": the family's length, the axis and the two codes. False for
+// any other key.
+bool parseShiftKey(const std::string& key, std::size_t& family, char& axis, int& first,
+                   int& second) {
+    family = key.compare(0, 4, "Mark") == 0 ? 4 : key.compare(0, 5, "Stack") == 0 ? 5 : 0;
+    const std::size_t n = family;
+    if (n == 0 || key.size() != n + 7 || key[n + 1] != '_' || key[n + 4] != '_')
+        return false;
+    axis = key[n];
+    const int h[4] = {hexDigit(key[n + 2]), hexDigit(key[n + 3]), hexDigit(key[n + 5]),
+                      hexDigit(key[n + 6])};
+    if ((axis != 'X' && axis != 'Y') || h[0] < 0 || h[1] < 0 || h[2] < 0 || h[3] < 0)
+        return false;
+    first = h[0] * 16 + h[1];
+    second = h[2] * 16 + h[3];
+    return true;
+}
+
+MarkShift find(const std::map<std::pair<int, int>, MarkShift>& shifts, int first, int second) {
+    auto it = shifts.find({first, second});
+    return it == shifts.end() ? MarkShift() : it->second;
+}
+
 std::vector<std::string> splitLines(const std::string& text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
@@ -65,6 +99,20 @@ std::vector<std::string> splitLines(const std::string& text) {
 int32_t FontMetrics::get(const std::string& key) const {
     auto it = values.find(key);
     return it == values.end() ? 0 : it->second;
+}
+
+MarkShift FontMetrics::markShift(int first, int second) const {
+    return find(markShifts, first, second);
+}
+
+MarkShift FontMetrics::stackShift(int first, int second) const {
+    return find(stackShifts, first, second);
+}
+
+std::string FontMetrics::shiftKey(const char* family, char axis, int first, int second) {
+    char key[32];
+    std::snprintf(key, sizeof key, "%.5s%c_%02X_%02X", family, axis, first & 0xFF, second & 0xFF);
+    return key;
 }
 
 FontMetrics FontMetrics::parse(const std::string& text, const FontEnv* env) {
@@ -95,6 +143,15 @@ FontMetrics FontMetrics::parse(const std::string& text, const FontEnv* env) {
     m.owlTail = named("OwlTail");
     m.kiteY = named("KiteY");
     m.baseGap = named("BaseGap");
+    for (const auto& [key, value] : m.values) {
+        std::size_t family = 0;
+        char axis = 0;
+        int first = 0, second = 0;
+        if (!parseShiftKey(key, family, axis, first, second))
+            continue;
+        MarkShift& shift = (family == 4 ? m.markShifts : m.stackShifts)[{first, second}];
+        (axis == 'X' ? shift.dx : shift.dy) = value;
+    }
     return m;
 }
 

@@ -18,7 +18,7 @@
 namespace {
 
 const char* const kTexts[8] = {
-    "A", "กำ ก่ำ", "ปิ่ ฎุ ญุ ฐุ", "Hello World", "ฬิ่ ฮุ่ ชั้ ฤุ", "  a  b  ", "é\xF0\x9F\x98\x80ก", "",
+    "A", "กำ ก่ำ", "ปิ่ ปุ่ ฎุ ญุ ฐุ", "Hello World", "ฬิ่ ฮุ่ ชั้ ฤุ", "  a  b  ", "é\xF0\x9F\x98\x80ก", "",
 };
 
 const GlyphTemplates::Buffers& fullTemplates() {
@@ -56,7 +56,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             const std::string plist =
                 "<key>InterCharacter</key>\n<integer>-3000</integer>\n"
                 "<key>SpaceGap</key>\n<integer>2500</integer>\n"
-                "<key>FishTail</key>\n<integer>99999999999</integer>\n";
+                "<key>FishTail</key>\n<integer>99999999999</integer>\n"
+                "<key>MarkX_BB_D4</key>\n<integer>2147483647</integer>\n"
+                "<key>StackX_BB_D4</key>\n<integer>2147483647</integer>\n"
+                "<key>MarkY_D4_E8</key>\n<integer>-2147483648</integer>\n"
+                "<key>MarkY_BB_E8</key>\n<integer>-2147483648</integer>\n"
+                "<key>MarkY_D8_E8</key>\n<integer>-2147483648</integer>\n";
             out.assign(plist.begin(), plist.end());
             return true;
         }

@@ -221,6 +221,34 @@ TEST(FontMetricsParse, KeysValuesOverwritesAndMissingKeys) {
     EXPECT_EQ(m.get("Nothing"), 0);
 }
 
+TEST(FontMetricsParse, MarkAndStackShiftsFromTheirKeys) {
+    const std::string text = testpack::plist({
+        {"MarkX_BB_D4", -12},
+        {"MarkY_BB_D4", 3},
+        {"MarkY_d4_e8", -5},  // lower-case hex digits read too
+        {"StackX_BB_D4", 7},
+        {"MarkX_A1_E8x", 1},  // anything else is an ordinary key
+        {"MarkZ_A1_E8", 1},
+        {"MarkX_G1_E8", 1},
+        {"MarkXA1_E8", 1},
+        {"StackX_A1E8_", 1},
+    });
+    const FontMetrics m = FontMetrics::parse(text);
+    EXPECT_EQ(m.markShift(0xBB, 0xD4).dx, -12);
+    EXPECT_EQ(m.markShift(0xBB, 0xD4).dy, 3);
+    EXPECT_EQ(m.markShift(0xD4, 0xE8).dx, 0);
+    EXPECT_EQ(m.markShift(0xD4, 0xE8).dy, -5);
+    EXPECT_EQ(m.stackShift(0xBB, 0xD4).dx, 7);
+    EXPECT_EQ(m.stackShift(0xBB, 0xD4).dy, 0);
+    EXPECT_EQ(m.markShift(0xA1, 0xE8).dx, 0);  // not a shift key: no shift
+    EXPECT_EQ(m.markShifts.size(), 2u);
+    EXPECT_EQ(m.stackShifts.size(), 1u);
+    EXPECT_EQ(m.get("MarkZ_A1_E8"), 1);
+    // The builder writes the keys the parser reads.
+    EXPECT_EQ(FontMetrics::shiftKey("Mark", 'X', 0xBB, 0xD4), "MarkX_BB_D4");
+    EXPECT_EQ(FontMetrics::shiftKey("Stack", 'Y', 0x9E, 0x0D), "StackY_9E_0D");
+}
+
 TEST(FontMetricsParse, LoadedFromThePackFolderOrZeroWhenMissing) {
     testpack::MemoryData data;
     data.files[kPath] = testpack::pack({{0x41, 10, 20}});

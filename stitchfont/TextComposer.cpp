@@ -25,6 +25,14 @@ constexpr int kNikhahit = 0xED;
 constexpr int kYoYing = 0xAD;
 constexpr int kThoThan = 0xB0;
 
+int clampInt(long long v) {
+    if (v > std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (v < std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return int(v);
+}
+
 bool in(int c, int lo, int hi) {
     return c >= lo && c <= hi;
 }
@@ -231,6 +239,34 @@ bool placement(int pp, int f, int ch, const FontMetrics& m, int& dx, int& dy) {
     return false;
 }
 
+bool markCorrection(int pp, int f, int ch, const FontMetrics& m, int& dx, int& dy) {
+    dx = 0;
+    dy = 0;
+    if (!isAboveMark(ch) && !isLowerVowel(ch))
+        return false;
+    long long sx = 0;
+    long long sy = 0;
+    auto add = [&](const MarkShift& s) {
+        sx += s.dx;
+        sy += s.dy;
+    };
+    if (isStackable(ch) && isUpperVowel(f)) {
+        // The tone mark rides on its vowel, wherever the letter put the vowel.
+        add(m.markShift(pp, f));
+        add(m.stackShift(pp, f));
+        add(m.markShift(f, ch));
+    } else if (isStackable(ch) && isLowerVowel(f)) {
+        // Above the letter, as without the vowel, and adjusted for the vowel below.
+        add(m.markShift(pp, ch));
+        add(m.markShift(f, ch));
+    } else if (!isAboveMark(f) && !isLowerVowel(f)) {
+        add(m.markShift(f, ch));
+    }
+    dx = clampInt(sx);
+    dy = clampInt(sy);
+    return dx != 0 || dy != 0;
+}
+
 }  // namespace stitchfont
 
 // ---- Composition ----------------------------------------------------------------------------
@@ -246,14 +282,6 @@ long long toInt(double v) {
     if (v < -1e15)
         return -(long long)1e15;
     return (long long)v;
-}
-
-int clampInt(long long v) {
-    if (v > std::numeric_limits<int>::max())
-        return std::numeric_limits<int>::max();
-    if (v < std::numeric_limits<int>::min())
-        return std::numeric_limits<int>::min();
-    return int(v);
 }
 
 // A glyph the composer can use: the pack has it and it is long enough to hold its trailer.
@@ -299,7 +327,12 @@ std::unique_ptr<PES> StitchPack::createPES(const std::string& text, int extraLet
         } else {
             int dx = 0;
             int dy = 0;
-            if (placement(pp, f, ch, m, dx, dy)) {
+            int cx = 0;
+            int cy = 0;
+            const bool placed = placement(pp, f, ch, m, dx, dy);
+            if (markCorrection(pp, f, ch, m, cx, cy) || placed) {
+                dx = clampInt((long long)dx + cx);
+                dy = clampInt((long long)dy + cy);
                 k->translateFirstStitch(dx, dy);
                 k->translateLastStitch(-dx, -dy, &log);
             }

@@ -1,5 +1,6 @@
 // Text composition: a UTF-8 line becomes one stitch path glued from the glyphs of a pack, with
-// Thai vowels and tone marks moved around the consonants they sit on. The composer itself is
+// Thai vowels and tone marks moved around the consonants they sit on: by the placement rules,
+// plus the pack's own mark shifts where it has them. The composer itself is
 // StitchPack::createPES(text, ...); this header exposes its steps for tests and tools.
 //
 // Character codes are single bytes: ASCII for Latin, TIS-620 (0xA1..0xFB) for Thai, and two
@@ -34,6 +35,13 @@ std::vector<int> textToCodes(const std::string& text, const std::function<bool(i
 // Movement of a mark glyph ch that follows f (and pp before f), from the placement table.
 // Returns false when the combination leaves the glyph where it is.
 bool placement(int pp, int f, int ch, const FontMetrics& m, int& dx, int& dy);
+
+// The pack's own correction of that placement (FontMetrics::markShifts, stackShifts): for a
+// mark on a letter the mark shift of (f, ch); for a tone mark on an upper vowel the vowel's
+// mark shift on its letter (pp, f), the stack shift of (pp, f) and the mark shift of (f, ch);
+// for a tone mark after a lower vowel the tone's mark shift on the letter (pp, ch) plus that
+// of (f, ch). Returns false when the sum is (0, 0).
+bool markCorrection(int pp, int f, int ch, const FontMetrics& m, int& dx, int& dy);
 
 // Codes that advance the pen by nothing when joined (vowels above and below, tone marks).
 bool isSpacingFree(int code);

@@ -232,6 +232,55 @@ TEST_F(Composer, PlacementJoiningAndSpaces) {
         expectPlaced(relative(c.text, c.letter, c.space), c.want, c.text);
 }
 
+TEST_F(Composer, MarkShiftsOfThePackAddToThePlacementRules) {
+    std::map<std::string, int> m = kMetrics;
+    m["MarkX_A1_E8"] = 5;  // MAI EK on ก
+    m["MarkY_A1_E8"] = -3;
+    m["MarkX_BB_D4"] = 2;  // SARA I on ป, and a tone mark on it
+    m["MarkY_BB_D4"] = -1;
+    m["StackX_BB_D4"] = 4;
+    m["StackY_BB_D4"] = 6;
+    m["MarkX_D4_E8"] = -7;  // MAI EK on SARA I
+    m["MarkY_D4_E8"] = 8;
+    m["MarkX_BB_E8"] = 9;  // MAI EK on ป, above SARA U too
+    m["MarkX_D8_E8"] = -10;
+    m["MarkY_D8_E8"] = -11;
+    m["MarkX_D4_D8"] = 100;  // a lower vowel after an upper vowel is not shifted
+    m["MarkX_AE_D8"] = 1;    // SARA U under ฎ, on top of BaseGap
+    data = testpack::MemoryData();
+    build(kGlyphs, m);
+    const std::vector<Case> cases = {
+        {"ก่", 0, 0, {{0xA1, 0, 0}, {0xE8, 105, -3}}},
+        // Rule (-17, 0) and the vowel's shift; the tone mark: rule (-17, -13), the vowel's
+        // shift, the stack shift of ป and SARA I, the shift of MAI EK on SARA I.
+        {"ปิ่", 0, 0, {{0xBB, 0, 0}, {0xD4, 75, -1}, {0xE8, 90 - 17 + 2 + 4 - 7, -13 - 1 + 6 + 8}}},
+        // Rule (-17, 0), MAI EK's shift on ป and its shift over SARA U.
+        {"ปุ่", 0, 0, {{0xBB, 0, 0}, {0xD8, 90, 0}, {0xE8, 90 - 17 + 9 - 10, -11}}},
+        {"กิุ", 0, 0, {{0xA1, 0, 0}, {0xD4, 100, 0}, {0xD8, 100, 0}}},
+        {"ฎุ", 0, 0, {{0xAE, 0, 0}, {0xD8, 96, 31}}},
+        // Letters are never shifted, whatever keys a pack has.
+        {"กA", 0, 0, {{0xA1, 0, 0}, {0x41, 114, 0}}},
+    };
+    for (const auto& c : cases)
+        expectPlaced(relative(c.text, c.letter, c.space), c.want, c.text);
+}
+
+TEST_F(Composer, HostileShiftsAreClampedNotWrapped) {
+    std::map<std::string, int> m = kMetrics;
+    m["MarkX_BB_D4"] = 2147483647;
+    m["StackX_BB_D4"] = 2147483647;
+    m["MarkX_D4_E8"] = 2147483647;
+    data = testpack::MemoryData();
+    build(kGlyphs, m);
+    std::unique_ptr<PES> r = compose("ปิ่ก");
+    ASSERT_NE(r, nullptr);
+    // The letter after the marks stays where the marks leave the pen.
+    const std::vector<Placed> g = placedGlyphs(*r);
+    ASSERT_EQ(g.size(), 4u);
+    EXPECT_EQ(g[3].x - g[0].x, 90 + 14);
+    EXPECT_EQ(g[3].y, g[0].y);
+}
+
 TEST_F(Composer, YoYingKeepsItsTailWithoutAGlyphForTheVowel) {
     std::vector<testpack::Glyph> glyphs;
     for (const auto& g : kGlyphs)

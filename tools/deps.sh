@@ -8,8 +8,17 @@ PACKAGES=(
     libsdl2-dev libsdl2-image-dev libsdl2-ttf-dev libsdl2-net-dev
     libboost-filesystem-dev libboost-dev libutfcpp-dev
     libfreetype-dev libharfbuzz-dev libpolyclipping-dev libcpp-httplib-dev
+    libgtk-3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     xvfb xauth x11-utils xdotool imagemagick
+    # The source fonts of the shipped stitch fonts: the font-pack tests shape them with HarfBuzz.
+    fonts-tlwg-garuda-ttf fonts-tlwg-kinnari-ttf fonts-tlwg-loma-ttf fonts-tlwg-purisa-ttf
+    fonts-tlwg-sawasdee-ttf fonts-tlwg-norasi-ttf fonts-tlwg-waree-ttf fonts-tlwg-laksaman-ttf
+    fonts-tlwg-typist-ttf fonts-tlwg-mono-ttf fonts-tlwg-umpush-ttf fonts-tlwg-typo-ttf
+    fonts-noto-core
+    # The Debian package and its checks: dpkg-shlibdeps for cpack's dependency list, lintian,
+    # and the desktop entry's validator.
+    dpkg-dev lintian desktop-file-utils
 )
 if [ "${MES_DEPS_EXTRA:-}" != "" ]; then
     read -r -a extra <<<"$MES_DEPS_EXTRA"

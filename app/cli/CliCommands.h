@@ -20,6 +20,10 @@ int convert(const Invocation& in);
 // Prints format, version, colours, stitches, bounds and size of a PES file or MIVO buffer
 // (CliInfo.cpp).
 int info(const Invocation& in);
+// Reports what a machine meets in a PES file or project: stitches too long or too short, thread
+// piling up, size against the hoop, colour changes, sewing time; 1 when something would stop a
+// machine (CliCheck.cpp).
+int check(const Invocation& in);
 // Prints the layer the editor would import from a PES file or MIVO buffer as JSON (CliDump.cpp).
 int dump(const Invocation& in);
 // Generates one shape layer and writes it as a PES file (CliShape.cpp).
@@ -33,5 +37,8 @@ int batch(const Invocation& in);
 int fonts(const Invocation& in);
 // Draws a PES design or a whole project with the editor's renderer into a PNG (CliRender.cpp).
 int render(const Invocation& in);
+// A thumbnail of a PES design or a project, fitted into SIZE pixels, for file managers
+// (CliThumbnail.cpp).
+int thumbnail(const Invocation& in);
 
 }  // namespace cli

@@ -22,7 +22,7 @@ bool isProjectPath(const std::string& path) {
 
 FontEnv cliFontEnv() {
     FontEnv env;
-    env.files.dataFolder = jsFilePath::getCurrentExeDir() + "data/";
+    env.files.dataFolder = jsDataFolder();
     env.files.read = readWhole;
     return env;
 }

@@ -12,7 +12,7 @@ namespace cli {
 // Whether the path ends in ".mpes", compared without regard to case.
 bool isProjectPath(const std::string& path);
 
-// Text layers are composed with the stitch fonts of the data folder beside mes-cli.
+// Text layers are composed with the stitch fonts of the data folder of mes-cli (jsDataFolder).
 FontEnv cliFontEnv();
 
 // Reads the project file into the document (whose fontEnv should be cliFontEnv()). On failure

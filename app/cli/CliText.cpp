@@ -1,10 +1,10 @@
 // mes-cli text "TEXT" --font I --size S [--letter-space N] [--word-space N] [--color C]
 //              [--verbose] -o OUT.pes
 //
-// Composes one line of text with the stitch font packs of the data folder beside the
-// executable (data/MIVO_FONTS/MIVOFONT_%03i/%02i/stitch.pack), exactly as the editor builds a
-// text layer, and writes it as a version 5 PES file. I is the font index (0-14), S the size
-// step of that font or its height ("10mm"), C the layer's colorIndex (palette index - 1); the
+// Composes one line of text with the stitch font packs of the data folder (beside the executable,
+// or share/mes when installed: MIVO_FONTS/MIVOFONT_%03i/%02i/stitch.pack), exactly as the editor
+// builds a text layer, and writes it as a version 5 PES file. I is the font index (0-14), S the
+// size step of that font or its height ("10mm"), C the layer's colorIndex (palette index - 1); the
 // spaces are in 0.1 mm. OUT is written next to itself first and renamed into place.
 
 #include <cstdio>

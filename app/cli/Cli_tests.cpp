@@ -200,6 +200,45 @@ TEST_F(CliTest, TextWithASizeTheFontDoesNotHaveIsAUsageError) {
     EXPECT_FALSE(fs::exists(path("t.pes")));
 }
 
+// Width and height from the PNG's header; 0 x 0 when the file is not a PNG.
+std::pair<int, int> pngSize(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char h[24] = {};
+    in.read(reinterpret_cast<char*>(h), sizeof h);
+    if (!in || std::string(reinterpret_cast<char*>(h) + 1, 3) != "PNG")
+        return {0, 0};
+    auto be = [&h](int at) {
+        return int(h[at]) << 24 | int(h[at + 1]) << 16 | h[at + 2] << 8 | h[at + 3];
+    };
+    return {be(16), be(20)};
+}
+
+TEST_F(CliTest, ThumbnailFitsDesignsAndProjectsIntoTheAskedSize) {
+    // Hopea is 1198 x 492 (0.1 mm): landscape. A project of it is drawn the same way.
+    const std::string project = path("hopea.mpes");
+    ASSERT_EQ(
+        runCli("convert '" + corpus("inkstitch-pyemb__Hopea.pes") + "' '" + project + "'").status,
+        0);
+    struct Case {
+        std::string in;
+        const char* size;
+        int w, h;
+    } cases[] = {
+        {corpus("inkstitch-pyemb__Hopea.pes"), "256", 256, 106},
+        {corpus("inkstitch-pyemb__Hopea.pec"), "128", 128, 53},
+        {project, "64", 64, 26},
+        {corpus("embmodder__Star.pes"), "1", 1, 1},
+    };
+    for (const Case& c : cases) {
+        const std::string out = path("t.png");
+        fs::remove(out);
+        const CliRun run = runCli("thumbnail '" + c.in + "' '" + out + "' " + c.size);
+        ASSERT_EQ(run.status, 0) << c.in << ": " << run.out;
+        EXPECT_EQ(pngSize(out), std::make_pair(c.w, c.h)) << c.in << " at " << c.size;
+        EXPECT_FALSE(fs::exists(out + ".part"));
+    }
+}
+
 // ---- Help, errors and statuses ----------------------------------------------------------------
 
 // Replaces every "{name}" of the template with its value.
@@ -212,8 +251,8 @@ std::string filled(std::string text,
     return text;
 }
 
-const char* const kCommandNames[] = {"info",  "dump",  "convert", "render",  "text", "batch",
-                                     "fonts", "shape", "send",    "version", "help"};
+const char* const kCommandNames[] = {"info",  "dump",  "convert", "render", "thumbnail", "text",
+                                     "batch", "fonts", "shape",   "send",   "version",   "help"};
 
 TEST_F(CliTest, HelpGoesToStandardOutputWithStatusZero) {
     const SplitRun overview = runSplit("--help");
@@ -260,6 +299,7 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
         {"nodir", "'" + path("no/such/folder/out") + "'"},
         {"file", "'" + path("a-file") + "'"},
         {"dir", "'" + dir.string() + "'"},
+        {"blank", "'" + corpus("frno7-libpes__blank-v1.pes") + "'"},
     };
     const struct {
         const char* args;
@@ -300,6 +340,19 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
         {"render {in} -o x.png --dpi 3", 2, "unknown option --dpi"},
         {"render {missing} -o x.png", 1, "cannot read"},
         {"render {in} -o {nodir}.png", 1, "cannot write"},
+
+        {"thumbnail", 2, "mes-cli thumbnail: missing IN"},
+        {"thumbnail {in} x.png", 2, "mes-cli thumbnail: missing SIZE"},
+        {"thumbnail {in} x.png 0", 2, "0: SIZE must be a whole number of pixels from 1 to 2048"},
+        {"thumbnail {in} x.png 2049", 2, "2049: SIZE must be a whole number"},
+        {"thumbnail {in} x.png 12px", 2, "12px: SIZE must be a whole number"},
+        {"thumbnail {in} x.jpg 64", 2, "x.jpg: OUT.png must end in .png"},
+        {"thumbnail {in} x.png 64 extra", 2, "unexpected argument \"extra\""},
+        {"thumbnail {in} x.png 64 --fast", 2, "unknown option --fast"},
+        {"thumbnail {missing} x.png 64", 1, "cannot read"},
+        {"thumbnail {file} x.png 64", 1, "is not a PES file this editor can read"},
+        {"thumbnail {blank} x.png 64", 1, "is not a PES file"},  // empty: the editor skips it
+        {"thumbnail {in} {nodir}.png 64", 1, "cannot write"},
 
         {"text", 2, "mes-cli text: missing TEXT"},
         {"text '' --font 0 --size 0 -o {out}", 2, "mes-cli text: TEXT is empty"},
@@ -355,6 +408,7 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
     }
     // Nothing was written on the way.
     EXPECT_FALSE(fs::exists(path("out.pes")));
+    EXPECT_FALSE(fs::exists("x.png"));
     EXPECT_FALSE(fs::exists(path("no")));
 }
 

@@ -3,6 +3,8 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_COLOR_H
+#include <hb-ot.h>
 #include <hb.h>
 
 #include <algorithm>
@@ -17,6 +19,36 @@ struct OutlineFont::Impl {
     hb_font_t* hbFont = nullptr;
 };
 
+namespace {
+
+// True when the font's GPOS table has a 'mark' feature for the script HarfBuzz picks for Thai
+// text (Thai, else the fall-backs it tries in this order): then the font places its marks.
+bool positionsThaiMarks(hb_face_t* face) {
+    const hb_tag_t scripts[] = {HB_TAG('t', 'h', 'a', 'i'), HB_OT_TAG_DEFAULT_SCRIPT,
+                                HB_TAG('d', 'f', 'l', 't'), HB_TAG('l', 'a', 't', 'n')};
+    unsigned script = 0;
+    hb_tag_t chosen = HB_TAG_NONE;
+    hb_ot_layout_table_select_script(face, HB_OT_TAG_GPOS, 4, scripts, &script, &chosen);
+    if (chosen == HB_TAG_NONE)
+        return false;
+    unsigned feature = 0;
+    return hb_ot_layout_language_find_feature(face, HB_OT_TAG_GPOS, script,
+                                              HB_OT_LAYOUT_DEFAULT_LANGUAGE_INDEX,
+                                              HB_TAG('m', 'a', 'r', 'k'), &feature);
+}
+
+hb_blob_t* tableWithoutGpos(hb_face_t*, hb_tag_t tag, void* source) {
+    if (tag == HB_OT_TAG_GPOS)
+        return hb_blob_get_empty();
+    return hb_face_reference_table(static_cast<hb_face_t*>(source), tag);
+}
+
+void destroyFace(void* face) {
+    hb_face_destroy(static_cast<hb_face_t*>(face));
+}
+
+}  // namespace
+
 std::unique_ptr<OutlineFont> OutlineFont::open(const std::string& path) {
     std::unique_ptr<OutlineFont> f(new OutlineFont);
     f->impl_ = new Impl;
@@ -27,6 +59,17 @@ std::unique_ptr<OutlineFont> OutlineFont::open(const std::string& path) {
     }
     f->impl_->blob = hb_blob_create_from_file(path.c_str());
     f->impl_->hbFace = hb_face_create(f->impl_->blob, 0);
+    if (hb_ot_layout_has_positioning(f->impl_->hbFace) && !positionsThaiMarks(f->impl_->hbFace)) {
+        // A GPOS table that does not place Thai marks (Tlwg Mono carries an empty one) still
+        // makes HarfBuzz zero the marks' advances as if the table had positioned them, which
+        // leaves marks drawn in a full-width cell (as Tlwg Mono draws them, for terminals) over
+        // the letter after their base. Without the table HarfBuzz shifts each mark back by the
+        // advance it took away, onto its base, which is how the typeface is meant to be set.
+        hb_face_t* whole = f->impl_->hbFace;
+        f->impl_->hbFace = hb_face_create_for_tables(tableWithoutGpos, whole, destroyFace);
+        hb_face_set_upem(f->impl_->hbFace, hb_face_get_upem(whole));
+        hb_face_set_glyph_count(f->impl_->hbFace, hb_face_get_glyph_count(whole));
+    }
     f->impl_->hbFont = hb_font_create(f->impl_->hbFace);
     int upem = int(f->impl_->face->units_per_EM);
     hb_font_set_scale(f->impl_->hbFont, upem, upem);
@@ -197,6 +240,11 @@ std::vector<digitizer::Ring> OutlineFont::outline(unsigned gid, double tolerance
     for (digitizer::Ring& r : f.rings)
         if (r.size() > 1 && r.front().x == r.back().x && r.front().y == r.back().y)
             r.pop_back();
+    // Contours of one or two points enclose no ink (Umpush keeps a lone point far below ณ);
+    // they would only stretch the glyph's box.
+    f.rings.erase(std::remove_if(f.rings.begin(), f.rings.end(),
+                                 [](const digitizer::Ring& r) { return r.size() < 3; }),
+                  f.rings.end());
     return f.rings;
 }
 
@@ -213,4 +261,32 @@ FontBox OutlineFont::box(unsigned gid) const {
             b.maxY = std::max(b.maxY, p.y);
         }
     return b;
+}
+
+std::vector<ColorLayer> OutlineFont::colorLayers(unsigned codePoint) const {
+    std::vector<ColorLayer> layers;
+    FT_UInt gid = FT_Get_Char_Index(impl_->face, codePoint);
+    FT_Color* palette = nullptr;
+    FT_Palette_Data info;
+    if (!gid || FT_Palette_Data_Get(impl_->face, &info) || info.num_palettes == 0 ||
+        FT_Palette_Select(impl_->face, 0, &palette))
+        return layers;
+    FT_LayerIterator it;
+    it.p = nullptr;
+    FT_UInt layerGid = 0, colorIndex = 0;
+    while (FT_Get_Color_Glyph_Layer(impl_->face, gid, &layerGid, &colorIndex, &it)) {
+        ColorLayer l;
+        l.gid = layerGid;
+        if (colorIndex == 0xFFFF || colorIndex >= info.num_palette_entries) {
+            l.foreground = true;
+        } else {
+            const FT_Color& c = palette[colorIndex];
+            l.r = c.red;
+            l.g = c.green;
+            l.b = c.blue;
+            l.a = c.alpha;
+        }
+        layers.push_back(l);
+    }
+    return layers;
 }

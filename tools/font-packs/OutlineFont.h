@@ -3,6 +3,7 @@
 // in the context where it is used, placed relative to the pen. Font units, y up.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,13 @@
 struct FontBox {
     double minX = 0, minY = 0, maxX = 0, maxY = 0;
     bool empty = true;
+};
+
+// One layer of a colour glyph (the COLR and CPAL tables): a glyph outline painted in one colour.
+struct ColorLayer {
+    unsigned gid = 0;
+    uint8_t r = 0, g = 0, b = 0, a = 255;
+    bool foreground = false;  // painted in the text colour instead of a palette colour
 };
 
 // One glyph of the font as drawn in a shaped text.
@@ -33,7 +41,8 @@ public:
     double descender() const;  // negative below the baseline
     std::string familyName() const;
 
-    // Shapes UTF-8 text as Thai; positions are pen positions (font units).
+    // Shapes UTF-8 text as Thai; positions are pen positions (font units). A font whose GPOS
+    // table does not place Thai marks is shaped without that table (see OutlineFont.cpp).
     std::vector<ShapedGlyph> shape(const std::string& utf8) const;
 
     // Glyph for one pack character code, as explained in OutlineFont.cpp. False when the font
@@ -44,6 +53,10 @@ public:
     // font units.
     std::vector<digitizer::Ring> outline(unsigned gid, double tolerance) const;
     FontBox box(unsigned gid) const;
+
+    // The layers the font paints for a character, bottom first, in the first palette; empty when
+    // the font has no colour glyph for it.
+    std::vector<ColorLayer> colorLayers(unsigned codePoint) const;
 
 private:
     OutlineFont() = default;

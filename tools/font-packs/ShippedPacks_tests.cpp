@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <string>
 
+#include "DiskEnv.h"
 #include "digitizer/GlyphRecord.h"
 #include "formats/PES.h"
 #include "stitchfont/FontSizes.h"
@@ -15,17 +15,9 @@
 
 namespace {
 
-FontEnv diskEnv() {
-    FontEnv env;
-    env.files.dataFolder = std::string(MES_SOURCE_DIR) + "/data/";
-    env.files.read = [](const std::string& path, std::vector<uint8_t>& bytes) {
-        std::ifstream in(path, std::ios::binary);
-        if (!in)
-            return false;
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-        return true;
-    };
-    return env;
+// The data folder of the repository, where the shipped packs are.
+FontEnv shippedEnv() {
+    return diskEnv(std::string(MES_SOURCE_DIR) + "/data/");
 }
 
 // Decodes a stitch stream up to its end marker; false when it is cut or malformed.
@@ -62,7 +54,7 @@ bool decodes(const std::vector<uint8_t>& d, int& visible, int& minX, int& minY, 
 }  // namespace
 
 TEST(ShippedPacks, EveryFontAndSizeLoadsDecodesAndComposes) {
-    FontEnv env = diskEnv();
+    FontEnv env = shippedEnv();
     int packs = 0;
     for (int font = 0; font < stitchfont::kFontCount; ++font) {
         for (int step = 0; step < stitchfont::kSizeSteps; ++step) {
@@ -96,8 +88,11 @@ TEST(ShippedPacks, EveryFontAndSizeLoadsDecodesAndComposes) {
                 std::vector<digitizer::Needle> pts = digitizer::decodeGlyph(data, &advance);
                 ASSERT_FALSE(pts.empty()) << code;
                 EXPECT_NE(pts.front().kind, digitizer::Kind::Run) << code;
-                if (code == 0xD1 || (code >= 0xD4 && code <= 0xDA) ||
-                    (code >= 0xE7 && code <= 0xEE))
+                // Marks do not move the pen; MAI HAN-AKAT moves it back over the letter gap
+                // the composer puts in front of it.
+                if (code == 0xD1)
+                    EXPECT_EQ(advance, -2 * m.interCharacter) << code;
+                else if ((code >= 0xD4 && code <= 0xDA) || (code >= 0xE7 && code <= 0xEE))
                     EXPECT_EQ(advance, 0) << code;
                 else
                     EXPECT_GT(advance, 0) << code;

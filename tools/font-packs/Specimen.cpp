@@ -40,6 +40,63 @@ struct Canvas {
 
 }  // namespace
 
+namespace {
+
+bool savePng(const std::string& pngPath, Canvas& cv) {
+    SDL_Surface* surf = SDL_CreateRGBSurfaceWithFormatFrom(cv.px.data(), cv.w, cv.h, 32, cv.w * 4,
+                                                           SDL_PIXELFORMAT_ABGR8888);
+    if (!surf)
+        return false;
+    bool ok = IMG_SavePNG(surf, pngPath.c_str()) == 0;
+    SDL_FreeSurface(surf);
+    return ok;
+}
+
+}  // namespace
+
+bool writeFilledOutlines(const std::string& pngPath, const std::vector<digitizer::Ring>& rings,
+                         double scale) {
+    double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
+    for (const digitizer::Ring& r : rings)
+        for (digitizer::Point p : r) {
+            minX = std::min(minX, p.x);
+            maxX = std::max(maxX, p.x);
+            minY = std::min(minY, p.y);
+            maxY = std::max(maxY, p.y);
+        }
+    if (minX > maxX)
+        minX = minY = maxX = maxY = 0;
+    const double margin = 10;
+    Canvas cv;
+    cv.w = int((maxX - minX) * scale + 2 * margin) + 1;
+    cv.h = int((maxY - minY) * scale + 2 * margin) + 1;
+    cv.px.assign(std::size_t(cv.w) * cv.h, 0xFFFFFFFF);
+    // One scan line through every pixel row's centre; spans where the winding number is not 0.
+    for (int y = 0; y < cv.h; ++y) {
+        const double fy = (y + 0.5 - margin) / scale + minY;
+        std::vector<std::pair<double, int>> crossings;
+        for (const digitizer::Ring& r : rings)
+            for (std::size_t k = 0; k < r.size(); ++k) {
+                digitizer::Point a = r[k], b = r[(k + 1) % r.size()];
+                if ((a.y <= fy) == (b.y <= fy))
+                    continue;
+                const double x = a.x + (fy - a.y) * (b.x - a.x) / (b.y - a.y);
+                crossings.push_back({(x - minX) * scale + margin, b.y > a.y ? 1 : -1});
+            }
+        std::sort(crossings.begin(), crossings.end());
+        int winding = 0;
+        for (std::size_t k = 0; k + 1 < crossings.size(); ++k) {
+            winding += crossings[k].second;
+            if (winding == 0)
+                continue;
+            for (int x = int(std::lround(crossings[k].first));
+                 x < int(std::lround(crossings[k + 1].first)); ++x)
+                cv.dot(x, y, 0xFF000000);
+        }
+    }
+    return savePng(pngPath, cv);
+}
+
 bool writeSpecimen(const std::string& pngPath, const std::vector<SpecimenItem>& glyphs,
                    const std::vector<std::vector<digitizer::Needle>>& lines, double scale) {
     double minX = 0, minY = 0, maxX = 1, maxY = 1;
@@ -99,11 +156,5 @@ bool writeSpecimen(const std::string& pngPath, const std::vector<SpecimenItem>& 
         cv.path(lines[i], ox, oy, s);
         y += lineH[i] * s + 20;
     }
-    SDL_Surface* surf = SDL_CreateRGBSurfaceWithFormatFrom(cv.px.data(), cv.w, cv.h, 32, cv.w * 4,
-                                                           SDL_PIXELFORMAT_ABGR8888);
-    if (!surf)
-        return false;
-    bool ok = IMG_SavePNG(surf, pngPath.c_str()) == 0;
-    SDL_FreeSurface(surf);
-    return ok;
+    return savePng(pngPath, cv);
 }

@@ -16,3 +16,9 @@ struct SpecimenItem {
 // trims as short red marks. False when the PNG cannot be written.
 bool writeSpecimen(const std::string& pngPath, const std::vector<SpecimenItem>& glyphs,
                    const std::vector<std::vector<digitizer::Needle>>& lines, double scale);
+
+// Fills outlines (0.1 mm, y down, nonzero winding) in black on white at `scale` pixels per
+// 0.1 mm, with a margin of 10 pixels around their bounds: text set from the outline font, to
+// lay beside the same text in stitches. False when the PNG cannot be written.
+bool writeFilledOutlines(const std::string& pngPath, const std::vector<digitizer::Ring>& rings,
+                         double scale);

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Regenerates the fifteen shipped stitch fonts in data/MIVO_FONTS from Debian's Thai fonts:
+# Regenerates the fifteen shipped stitch fonts in data/MIVO_FONTS from Debian's Thai fonts
+# (the table is tools/font-packs/fonts.txt):
 #   tools/font-packs/build-packs.sh            (uses build/bin/make-font-pack)
 #   BUILD=build-x SPECIMENS=/tmp/s tools/font-packs/build-packs.sh
 # Writes every pack folder, the quality report data/MIVO_FONTS/QUALITY.txt, the licences of the
-# source fonts, and one specimen sheet per font into $SPECIMENS (not committed).
+# source fonts, and one specimen sheet per font into $SPECIMENS (not committed; the report names
+# nothing outside the repository).
 set -euo pipefail
 
 ROOT=$(cd "$(dirname "$0")/../.." && pwd)
@@ -14,30 +16,11 @@ FONTS_DIR=$OUT/MIVO_FONTS
 SPECIMENS=${SPECIMENS:-/tmp/mes-specimens}
 T=/usr/share/fonts/truetype
 
-MES_DEPS_EXTRA="fonts-tlwg-garuda-ttf fonts-tlwg-kinnari-ttf fonts-tlwg-loma-ttf \
-fonts-tlwg-purisa-ttf fonts-tlwg-sawasdee-ttf fonts-tlwg-norasi-ttf fonts-tlwg-waree-ttf \
-fonts-tlwg-laksaman-ttf fonts-tlwg-typist-ttf fonts-tlwg-mono-ttf fonts-tlwg-umpush-ttf \
-fonts-tlwg-typo-ttf fonts-noto-core" "$ROOT/tools/deps.sh"
-[ -x "$TOOL" ] || cmake --build "$BUILD" --target make-font-pack
+"$ROOT/tools/deps.sh"  # the source fonts are among its packages
+cmake --build "$BUILD" --target make-font-pack  # a stale builder would write stale packs
 
-# number | font | Latin companion | size numbers (the editor's font size table)
-FONTS=(
-  "1|tlwg/Garuda-Bold.ttf||5,7,8,10,13,15,20"
-  "2|tlwg/Kinnari-Bold.ttf||5,7,8,10,13,15,20"
-  "3|tlwg/Loma-Bold.ttf||4,5,6,7,8,10,13,15,20"
-  "4|tlwg/Purisa-Bold.ttf||8,10,13"
-  "5|tlwg/Sawasdee-Bold.ttf||8,10,13"
-  "6|tlwg/Norasi-Bold.ttf||6,7,8,10,13,15,20"
-  "7|tlwg/Waree-Bold.ttf||6,7,8,10,13,15,20"
-  "8|tlwg/Laksaman-Bold.ttf||5,7,8,10,13,15,20"
-  "9|tlwg/TlwgTypist-Bold.ttf||6,8,10,13"
-  "10|tlwg/TlwgMono-Bold.ttf||8,10,13"
-  "11|tlwg/Umpush-Bold.ttf||6,8,10,12,14"
-  "12|tlwg/TlwgTypo-Bold.ttf||6,8,10,12,14"
-  "13|noto/NotoLoopedThai-Bold.ttf|noto/NotoSans-Bold.ttf|6,8,10,12,14"
-  "14|noto/NotoSerifThai-Bold.ttf|noto/NotoSerif-Bold.ttf|7,10,15"
-  "15|noto/NotoSansThai-Bold.ttf|noto/NotoSans-Bold.ttf|10,13,15,20"
-)
+# number | font | Latin companion | size numbers (the editor's font size table), from fonts.txt
+mapfile -t FONTS < <(grep -v '^#' "$ROOT/tools/font-packs/fonts.txt")
 
 rm -rf "$FONTS_DIR"/MIVOFONT_*
 mkdir -p "$FONTS_DIR/licences" "$SPECIMENS"

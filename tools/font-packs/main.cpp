@@ -2,6 +2,11 @@
 //
 //   make-font-pack --font FILE --number N --sizes 5,7,8 --out DATA [--latin FILE]
 //                  [--specimen PNG] [--specimen-size S]
+//   make-font-pack --font FILE --harfbuzz TEXT --size S --png OUT
+//
+// The second form builds nothing: it sets TEXT with HarfBuzz from the font at size number S and
+// fills the outlines into OUT at one pixel per 0.1 mm, the scale of "mes-cli render", so that a
+// stitched line can be laid beside the typeface's own.
 //
 // For each size number S it writes DATA/MIVO_FONTS/MIVOFONT_<N>/<S>/stitch.pack and config.plist
 // and prints the quality report of that size; then a summary. DATA also holds the glyph
@@ -24,8 +29,12 @@
 //   FishTail        how far left the font moves MAI EK in ป่ against ก่ (ElephantTail: ส่,
 //                   OwlTail: ฮ่); KiteY how far up in ฬ่.
 //   BaseGap         how far down the font moves SARA U in ฎุ against กุ.
-// MAI HAN-AKAT is stored 2 * InterCharacter further left, as the composer joins it with the
-// letter gap.
+//   MarkX_a_b ...   the mark shifts (MarkShifts.h): where the font sets mark b on letter a, or
+//   StackX_a_b      tone mark b on vowel a, away from where those rules put it; only non-zero
+//                   ones are written.
+// MAI HAN-AKAT is stored 2 * InterCharacter further left and with an advance of
+// -2 * InterCharacter, as the composer joins it with the letter gap: the vowel lands on its
+// letter, and a tone mark on it and the next letter stand where they would without the gap.
 #include <sys/stat.h>
 #include <algorithm>
 #include <cmath>
@@ -38,6 +47,8 @@
 #include <string>
 #include <vector>
 
+#include "DiskEnv.h"
+#include "MarkShifts.h"
 #include "OutlineFont.h"
 #include "Specimen.h"
 #include "digitizer/Digitizer.h"
@@ -48,14 +59,16 @@
 
 namespace {
 
-const char* const kVersion = "make-font-pack 1.1";
+const char* const kVersion = "make-font-pack 1.2";
 
 struct Options {
     std::string font, out, specimen, latin;
     int number = 1;
     std::vector<int> sizes;
     int specimenSize = 0;
-    std::vector<int> debugCodes;  // glyphs drawn large with their outline into debug.png
+    std::vector<int> debugCodes;    // glyphs drawn large with their outline into debug.png
+    std::string harfbuzzText, png;  // the second form
+    int size = 0;
 };
 
 bool mkdirs(const std::string& path) {
@@ -163,11 +176,17 @@ std::string plist(const std::map<std::string, int>& m) {
                            "ElephantTail",   "OwlTail",  "KiteY",      "BaseGap",       "LowerGap",
                            "UpperGap",       "KiteX",    "__KorKai",   "__ZeroHeight",  "__AHeight",
                            "__IHeight",      "__THeight"};
+    auto entry = [&s](const std::string& key, int value) {
+        s += "\t<key>" + key + "</key>\n\t<integer>" + std::to_string(value) + "</integer>\n";
+    };
     for (const char* k : order) {
         auto it = m.find(k);
-        s += std::string("\t<key>") + k + "</key>\n\t<integer>" +
-             std::to_string(it == m.end() ? 0 : it->second) + "</integer>\n";
+        entry(k, it == m.end() ? 0 : it->second);
     }
+    // Then the mark shifts, in key order.
+    for (const auto& [key, value] : m)
+        if (std::find(std::begin(order), std::end(order), key) == std::end(order))
+            entry(key, value);
     return s + "</dict>\n</plist>\n";
 }
 
@@ -236,6 +255,12 @@ bool parse(int argc, char** argv, Options& o) {
             o.specimen = v;
         else if (k == "--specimen-size")
             o.specimenSize = std::atoi(v.c_str());
+        else if (k == "--harfbuzz")
+            o.harfbuzzText = v;
+        else if (k == "--png")
+            o.png = v;
+        else if (k == "--size")
+            o.size = std::atoi(v.c_str());
         else if (k == "--sizes") {
             std::stringstream ss(v);
             std::string n;
@@ -244,7 +269,25 @@ bool parse(int argc, char** argv, Options& o) {
         } else
             return false;
     }
+    if (!o.harfbuzzText.empty())
+        return !o.font.empty() && !o.png.empty() && o.size > 0;
     return !o.font.empty() && !o.out.empty() && !o.sizes.empty() && o.number > 0;
+}
+
+// The second form: the text as HarfBuzz sets it, filled, s = 0.1 mm per font unit.
+int writeHarfBuzzLine(const OutlineFont& font, const Options& o, double s) {
+    std::vector<digitizer::Ring> rings;
+    for (const ShapedGlyph& g : font.shape(o.harfbuzzText))
+        for (digitizer::Ring& ring : font.outline(g.gid, 0.5 / s)) {
+            for (digitizer::Point& p : ring)
+                p = {(p.x + g.x) * s, -(p.y + g.y) * s};
+            rings.push_back(std::move(ring));
+        }
+    if (!writeFilledOutlines(o.png, rings, 1.0)) {
+        std::fprintf(stderr, "make-font-pack: cannot write %s\n", o.png.c_str());
+        return 1;
+    }
+    return 0;
 }
 
 std::vector<digitizer::Needle> decodeStream(const std::vector<uint8_t>& d) {
@@ -275,7 +318,8 @@ int main(int argc, char** argv) {
     if (!parse(argc, argv, o)) {
         std::fprintf(stderr,
                      "usage: make-font-pack --font FILE --number N --sizes 5,7,8 --out DATA "
-                     "[--latin FILE] [--specimen PNG] [--specimen-size S]\n");
+                     "[--latin FILE] [--specimen PNG] [--specimen-size S]\n"
+                     "       make-font-pack --font FILE --harfbuzz TEXT --size S --png OUT\n");
         return 2;
     }
     std::unique_ptr<OutlineFont> font = OutlineFont::open(o.font);
@@ -290,8 +334,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "make-font-pack: %s has no Thai KO KAI\n", o.font.c_str());
         return 1;
     }
+    // The report names the font by its file name: it is committed, and the path is this
+    // machine's.
+    if (!o.harfbuzzText.empty())
+        return writeHarfBuzzLine(*font, o, 10.0 * o.size / koBox.maxY);
     std::printf("%s: %s (%s), font number %d\n", kVersion, font->familyName().c_str(),
-                o.font.c_str(), o.number);
+                o.font.substr(o.font.find_last_of('/') + 1).c_str(), o.number);
     std::string data = o.out + (o.out.back() == '/' ? "" : "/");
     if (o.specimenSize == 0)
         o.specimenSize = o.sizes[o.sizes.size() / 2];
@@ -300,6 +348,9 @@ int main(int argc, char** argv) {
     for (int size : o.sizes) {
         double s = 10.0 * size / koBox.maxY;  // 0.1 mm per font unit
         std::map<std::string, int> metrics = measureMetrics(*font, s, size);
+        for (const auto& [key, value] :
+             measureMarkShifts(*font, s, FontMetrics::parse(plist(metrics))))
+            metrics[key] = value;
         char folder[64];
         std::snprintf(folder, sizeof folder, "MIVO_FONTS/MIVOFONT_%03i/%02i/", o.number, size);
         std::string dir = data + folder;
@@ -325,8 +376,10 @@ int main(int argc, char** argv) {
                 for (digitizer::Point& p : ring)
                     p = {(p.x + g.x) * gs + shiftX, -(p.y + g.y) * gs};
             std::vector<digitizer::Needle> path = digitizer::digitize(rings, params);
-            std::vector<uint8_t> rec =
-                digitizer::encodeGlyph(path, int(std::lround(g.advance * gs)));
+            // MAI HAN-AKAT ends where it began, before the letter gap.
+            const int advance =
+                code == 0xD1 ? -2 * metrics["InterCharacter"] : int(std::lround(g.advance * gs));
+            std::vector<uint8_t> rec = digitizer::encodeGlyph(path, advance);
             if (rec.size() > 0xFFFF) {
                 std::fprintf(stderr, "make-font-pack: glyph %s too large\n",
                              codeLabel(code).c_str());
@@ -398,23 +451,15 @@ int main(int argc, char** argv) {
 
     if (!o.specimen.empty()) {
         // The sample lines go through our own loader and composer.
-        FontEnv env;
-        env.files.dataFolder = data;
-        env.files.read = [](const std::string& path, std::vector<uint8_t>& bytes) {
-            std::ifstream in(path, std::ios::binary);
-            if (!in)
-                return false;
-            bytes.assign(std::istreambuf_iterator<char>(in), {});
-            return true;
-        };
+        const FontEnv env = diskEnv(data);
         char path[80];
         std::snprintf(path, sizeof path, "MIVO_FONTS/MIVOFONT_%03i/%02i/stitch.pack", o.number,
                       o.specimenSize);
         StitchPack pack;
         pack.loadPack(path, env);
         std::vector<std::vector<digitizer::Needle>> lines;
-        for (const char* text :
-             {"สวัสดีครับ Hello 123", "ปิ่น ฟ้า ฬ่ ฎุ ญุ ฐุ กำ ที่ สิ้น ปั้น", "The quick brown fox 0123456789"}) {
+        for (const char* text : {"สวัสดีครับ Hello 123", "ปิ่น ฟ้า ฬ่ ฎุ ญุ ฐุ กำ ที่ ดี๊ สิ้น ปั้น",
+                                 "The quick brown fox 0123456789"}) {
             std::unique_ptr<PES> pes = pack.createPES(text, 0, 0, env);
             lines.push_back(pes ? decodeStream(pes->stitchData())
                                 : std::vector<digitizer::Needle>());
@@ -423,7 +468,7 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "make-font-pack: cannot write %s\n", o.specimen.c_str());
             return 1;
         }
-        std::printf("specimen (size %d): %s\n", o.specimenSize, o.specimen.c_str());
+        std::fprintf(stderr, "specimen (size %d): %s\n", o.specimenSize, o.specimen.c_str());
     }
     return 0;
 }

@@ -4,6 +4,9 @@
 data/logo.png  400 x 200, transparent: an embroidery hoop with a needle and a stitched thread,
                beside the "MES" wordmark and the program's full name.
 data/icon.png  128 x 128, transparent corners: the hoop, needle and thread on a blue tile.
+packaging/icons/hicolor/NxN/apps/mes.png
+               the same icon in the sizes of the desktop's icon theme, for the installed
+               program's menu entry and file associations.
 
 Everything is drawn four times larger and scaled down, which gives clean anti-aliased edges.
 The output depends only on the code, Pillow and the Noto Sans fonts, and PNG files written by
@@ -12,6 +15,7 @@ Pillow carry no time stamp, so running the script twice gives the same bytes.
 
 import argparse
 import math
+import os
 
 from PIL import Image, ImageDraw, ImageFont
 
@@ -192,6 +196,17 @@ def make_icon(path, size):
     img.resize((size, size), Image.LANCZOS).save(path, optimize=True)
 
 
+# The sizes desktops look up in the hicolor icon theme.
+HICOLOR_SIZES = (16, 22, 24, 32, 48, 64, 128, 256, 512)
+
+
+def make_hicolor_icons(folder):
+    for size in HICOLOR_SIZES:
+        apps = os.path.join(folder, f"{size}x{size}", "apps")
+        os.makedirs(apps, exist_ok=True)
+        make_icon(os.path.join(apps, "mes.png"), size)
+
+
 def make_lightmap(path, width=64, height=16):
     """The "3D Effect" light drawn over every stitch, stretched to the stitch's length.
 
@@ -221,10 +236,12 @@ def main():
     parser.add_argument("--logo", required=True)
     parser.add_argument("--icon", required=True)
     parser.add_argument("--lightmap", required=True)
+    parser.add_argument("--hicolor", required=True, help="folder of the icon theme sizes")
     args = parser.parse_args()
     make_logo(args.logo)
     make_icon(args.icon, 128)
     make_lightmap(args.lightmap)
+    make_hicolor_icons(args.hicolor)
 
 
 if __name__ == "__main__":

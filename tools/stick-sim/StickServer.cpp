@@ -159,7 +159,9 @@ void StickServer::route() {
             return;
         }
         say(store(file.filename, file.content));
-        if (options_.wrong) {
+        if (options_.uploadDelayMs > 0)
+            std::this_thread::sleep_for(std::chrono::milliseconds(options_.uploadDelayMs));
+        if (options_.wrong || options_.rejectUpload) {
             answer(q, r, "Sorry, there was an error with your file.");
         } else {
             answer(q, r, "The file " + safeName(file.filename) + " has been uploaded.");
@@ -200,6 +202,10 @@ bool StickServer::start(const std::string& host, int port) {
         port_ = port;
     }
     thread_ = std::thread([this] { server_->listen_after_bind(); });
+    // A stop() before the thread has begun listening would be lost (the server is not running
+    // yet) and the thread would then listen for ever: wait until it listens.
+    for (int i = 0; i < 5000 && !server_->is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     say("listening on " + host + ":" + std::to_string(port_) + ", storing uploads in " +
         options_.storeDir);
     return true;

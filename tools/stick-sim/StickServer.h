@@ -38,6 +38,10 @@ struct Options {
     bool closeEarly = false;
     // Hold the port without listening: every connection is refused.
     bool refuse = false;
+    // Mount and unmount as usual, but answer the upload without the confirmation ("uploaded").
+    bool rejectUpload = false;
+    // The upload's answer (only that one) waits this long first, in milliseconds.
+    int uploadDelayMs = 0;
     std::string version = "1.05";
 };
 

@@ -187,3 +187,36 @@ TEST(StickSim, RefusingStick) {
     std::vector<unsigned char> file(10, 'x');
     EXPECT_THROW(stick.link->upload(file.data(), file.size()), happyhttp::Wobbly);
 }
+
+TEST(StickSim, RejectedUploadIsStoredButNotConfirmed) {
+    sticksim::Options options;
+    options.rejectUpload = true;
+    Stick stick(options);
+    EXPECT_TRUE(stick.link->mount());
+    std::vector<unsigned char> file(10, 'x');
+    stick.link->upload(file.data(), file.size());
+    EXPECT_FALSE(stick.link->uploadConfirmed());
+    EXPECT_TRUE(stick.link->unmount());
+}
+
+TEST(StickSim, OnlyTheUploadIsSlow) {
+    sticksim::Options options;
+    options.uploadDelayMs = 500;
+    Stick stick(options);
+    happyhttp::Timeouts impatient;
+    impatient.replyMs = 150;
+    stick.link->setTimeouts(impatient);
+    EXPECT_TRUE(stick.link->mount());
+    std::vector<unsigned char> file(10, 'x');
+    EXPECT_THROW(stick.link->upload(file.data(), file.size()), happyhttp::Wobbly);
+    EXPECT_TRUE(stick.link->unmount());
+}
+
+TEST(StickSim, StopRightAfterStartEnds) {
+    // Stopping before the server thread has begun to listen must not leave it listening.
+    for (int i = 0; i < 20; ++i) {
+        sticksim::StickServer server({}, nullptr);
+        ASSERT_TRUE(server.start("127.0.0.1", 0));
+        server.stop();
+    }
+}

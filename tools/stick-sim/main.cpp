@@ -15,7 +15,8 @@ int usage() {
     std::fprintf(stderr,
                  "usage: mes-stick-sim [--port P] [--store DIR] [--host ADDRESS]\n"
                  "                     [--slow MS] [--wrong] [--line-end] [--close-early]\n"
-                 "                     [--refuse] [--version TEXT]\n"
+                 "                     [--refuse] [--reject-upload] [--slow-upload MS]\n"
+                 "                     [--version TEXT]\n"
                  "  --port P        port to serve (8080)\n"
                  "  --store DIR     folder for uploaded files (mivo-stick)\n"
                  "  --host ADDRESS  address to bind (127.0.0.1; 0.0.0.0 for every interface)\n"
@@ -24,6 +25,8 @@ int usage() {
                  "  --line-end      end the status texts with \\r\\n\n"
                  "  --close-early   close connections in the middle of the answer\n"
                  "  --refuse        refuse every connection\n"
+                 "  --reject-upload answer the upload without the confirmation\n"
+                 "  --slow-upload MS  wait MS milliseconds before the upload's answer\n"
                  "  --version TEXT  firmware version to report (1.05)\n");
     return 2;
 }
@@ -57,6 +60,10 @@ int main(int argc, char** argv) {
             options.closeEarly = true;
         } else if (arg == "--refuse") {
             options.refuse = true;
+        } else if (arg == "--reject-upload") {
+            options.rejectUpload = true;
+        } else if (arg == "--slow-upload" && hasValue) {
+            options.uploadDelayMs = std::atoi(argv[++i]);
         } else {
             return usage();
         }

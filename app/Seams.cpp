@@ -1,3 +1,0 @@
-#include "app/Seams.h"
-
-void freeEmoticonThumbnails() {}
