@@ -48,6 +48,8 @@ const std::vector<CommandLineOption>& commandLineOptions() {
     static const std::vector<CommandLineOption> options = {
         {"exit-after-first-frame", true,
          "quit as soon as the first complete frame is on screen (start-up checks)"},
+        {"gallery", false,
+         "base URL of the cloud gallery's designs, e.g. http://127.0.0.1:8090 (see README)"},
         {"stick", false,
          "HOST[:PORT]: talk to the MivoStick at that address (mes-stick-sim, say) instead of the "
          "stick's own network; the stick then always counts as connected"},

@@ -12,6 +12,18 @@
 
 namespace nettest {
 
+int closedPort() {
+    int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address);
+    socklen_t size = sizeof address;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+    ::close(fd);
+    return ntohs(address.sin_port);
+}
+
 ScriptedServer::ScriptedServer(std::vector<Step> script, int requestEnds)
     : script_(std::move(script)), requestEnds_(requestEnds) {
     listener_ = ::socket(AF_INET, SOCK_STREAM, 0);

@@ -34,6 +34,9 @@ inline Step silence() {
     return {Step::Silence, "", 0};
 }
 
+// A loopback port where nothing listens (bound for a moment to find it, then released).
+int closedPort();
+
 class ScriptedServer {
 public:
     // requestEnds: how many request heads ("\r\n\r\n") to read before the script starts.
