@@ -127,6 +127,12 @@ bool ImageViewDialog::handle_event(SDL_Event* e) {
         close();
         return true;
     }
+    // Laid out for the window it opened in: a new window size closes it, as it does the other
+    // overlays. The event goes on to the rest of the window.
+    if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED && !closed_) {
+        close();
+        return false;
+    }
     return BalloonDialog::handle_event(e);
 }
 

@@ -3,6 +3,8 @@
 // sub-folders of the chosen category, browsed down by choosing a folder) and the preview panel
 // with the chosen thumbnail at 128 points and the "  Download  " button.
 //
+// A change of the window size closes it, as it closes the other overlays.
+//
 // "  Download  " works once: it closes the dialog and hands the chosen design's URL (see
 // gallery::designUrl) to the download starter; the download outlives the dialog. The dialog
 // knows nothing of the main window: its owner (openGallery) makes it modal and hears of its end

@@ -13,6 +13,7 @@
 #include "app/EditActions.h"
 #include "app/EmoticonBalloon.h"
 #include "app/FileCommands.h"
+#include "app/Gallery.h"
 #include "app/MainWindow.h"
 #include "app/PanelActions.h"
 #include "app/SettingDialog.h"
@@ -32,10 +33,6 @@
 namespace {
 
 std::vector<MenuRow> shownRows;
-
-void pendingAction(const char* what) {
-    GUI_Print("%s is not available in this build yet.\n", what);
-}
 
 // A transparent stand-in for a missing icon, owned by the row that shows it.
 SDL_Texture* blankIcon() {
@@ -347,7 +344,9 @@ void chooseMenuAction(MenuAction action) {
 }
 
 void openGalleryOverlay() {
-    pendingAction("Embroidery on Cloud");
+    // The button keeps its pressed colours while the gallery is open.
+    ui.galleryButton->pressed = true;
+    openGallery(ui.galleryButton->x + ui.galleryButton->w / 2);
 }
 
 void openEmoticons() {
