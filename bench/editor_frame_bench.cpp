@@ -96,6 +96,10 @@ void BM_DragMotionEvent(benchmark::State& state) {
     e.button.x = x;
     e.button.y = y;
     GUI_DispatchEvent(&e);
+    if (!canvas.dragActive) {
+        state.SkipWithError("the press did not start a drag");
+        return;
+    }
     int step = 0;
     for (auto _ : state) {
         SDL_Event m{};
