@@ -7,7 +7,7 @@
 # 1. The corpus folder the tests are given lies inside the source tree and holds every file its
 #    manifest lists.
 # 2. No build file, test or tool names a path outside the tree: a folder beside the checkout
-#    ("../shared", "<source dir>/.."), or an absolute path of this workspace.
+#    (the workspace's shared folder, "<source dir>/.."), or an absolute path of this workspace.
 set -euo pipefail
 
 src=$(cd "$1" && pwd -P)

@@ -511,7 +511,7 @@ struct GUI_View::Axis {
     int& abs(GUI_View* v) const { return v->*absField; }
     int& rel(GUI_View* v) const { return v->*relField; }
     int& size(GUI_View* v) const { return v->*sizeField; }
-    int& spec(GUI_View* v) const { return v->*specField; }
+    int& sizeSpec(GUI_View* v) const { return v->*specField; }
     int origin(const GUI_View* v) const { return v->*originField; }
     // Margins of the child and padding of the parent on both sides, in points.
     int gaps(const GUI_View* child, const GUI_View* parent) const {
@@ -581,13 +581,13 @@ bool GUI_View::place_free(GUI_View* C, const Axis& a) {
     } else {
         if (!(C->alignFlags & ALIGN_ABSOLUTE))
             a.rel(C) = s * (a.origin(C) ? a.origin(C) : C->margin[a.start] + P->padding[a.start]);
-        if (a.spec(C) == -1) {
+        if (a.sizeSpec(C) == -1) {
             a.size(C) = a.size(P) - (C->margin[a.end] + P->padding[a.end]) * s - a.rel(C);
             C->layout_content();
         }
     }
     a.abs(C) = a.abs(P) + a.rel(C);
-    if (a.spec(P) == 0) {
+    if (a.sizeSpec(P) == 0) {
         const int need = a.gaps(C, P) * s + a.size(C);
         if (need > a.size(P)) {
             a.size(P) = need;
@@ -608,7 +608,7 @@ void GUI_View::layout_flow(const Axis& along, const Axis& across) {
     GUI_View* P = this;
     const int lengthBefore = m.size(P);
     int cursor = P->padding[m.start] * s;
-    if (m.spec(P) == 0)
+    if (m.sizeSpec(P) == 0)
         m.size(P) = cursor;
     for (int i = 0; i <= lastChild; ++i) {
         GUI_View* C = children[i];
@@ -617,7 +617,7 @@ void GUI_View::layout_flow(const Axis& along, const Axis& across) {
         // A filling child outside the flow (centred, at the end or absolute) takes the whole
         // inner length; one in the flow fills from its place below.
         const bool inFlow = !(C->alignFlags & (m.centreFlag | m.endFlag | ALIGN_ABSOLUTE));
-        if (!inFlow && m.spec(C) == -1) {
+        if (!inFlow && m.sizeSpec(C) == -1) {
             m.size(C) = m.size(P) - m.gaps(C, P) * s;
             C->layout_content();
         }
@@ -654,37 +654,37 @@ void GUI_View::layout_flow(const Axis& along, const Axis& across) {
                     sib->update_layout();
                 } else if (sib->alignFlags & m.centreFlag) {
                     continue;
-                } else if (m.spec(sib) == -1) {
+                } else if (m.sizeSpec(sib) == -1) {
                     // The spec −2 keeps a layout pass that this one sets off from filling the
                     // sibling up again.
                     m.size(sib) -= d;
-                    m.spec(sib) = -2;
+                    m.sizeSpec(sib) = -2;
                     sib->layout_content();
                     sib->update_layout();
-                    m.spec(sib) = -1;
+                    m.sizeSpec(sib) = -1;
                     break;
                 }
             }
         } else {
             m.rel(C) = C->margin[m.start] * s + cursor;
-            if (m.spec(C) == -1) {
+            if (m.sizeSpec(C) == -1) {
                 m.size(C) = m.size(P) - (C->margin[m.end] + P->padding[m.end]) * s - m.rel(C);
                 C->layout_content();
             }
             cursor += (C->margin[m.start] + C->margin[m.end]) * s + m.size(C);
-            if (m.spec(P) == 0)
+            if (m.sizeSpec(P) == 0)
                 m.size(P) = cursor;
         }
         m.abs(C) = m.abs(P) + m.rel(C);
 
-        if (c.spec(P) == 0) {
+        if (c.sizeSpec(P) == 0) {
             const int need = c.gaps(C, P) * s + c.size(C);
             if (need > c.size(P)) {
                 c.size(P) = need;
                 if (P->parent) {
-                    c.spec(P) = need;
+                    c.sizeSpec(P) = need;
                     P->parent->update_layout();
-                    c.spec(P) = 0;
+                    c.sizeSpec(P) = 0;
                 }
             }
         }
@@ -695,7 +695,7 @@ void GUI_View::layout_flow(const Axis& along, const Axis& across) {
             c.rel(C) = (c.size(P) - c.size(C)) / 2;
         } else {
             c.rel(C) = (C->margin[c.start] + P->padding[c.start]) * s;
-            if (c.spec(C) == -1) {
+            if (c.sizeSpec(C) == -1) {
                 c.size(C) = c.size(P) - c.gaps(C, P) * s;
                 withFixedSpecs(C, [&] { C->layout_content(); });
             }
@@ -703,7 +703,7 @@ void GUI_View::layout_flow(const Axis& along, const Axis& across) {
         c.abs(C) = c.abs(P) + c.rel(C);
         C->update_layout();
     }
-    if (m.spec(P) == 0) {
+    if (m.sizeSpec(P) == 0) {
         m.size(P) += P->padding[m.end] * s;
         if (m.size(P) != lengthBefore && P->is_aligned() && P->parent)
             withFixedSpecs(P, [&] { P->parent->update_layout(); });

@@ -84,7 +84,7 @@ std::string Invocation::operand(std::size_t i) const {
     return i < operands_.size() ? operands_[i] : std::string();
 }
 
-const Option& Invocation::spec(const std::string& option) const {
+const Option& Invocation::entryFor(const std::string& option) const {
     for (const Option& o : command_->options) {
         if (option == o.name)
             return o;
@@ -94,12 +94,12 @@ const Option& Invocation::spec(const std::string& option) const {
 }
 
 bool Invocation::has(const std::string& option) const {
-    spec(option);
+    entryFor(option);
     return values_.count(option) != 0;
 }
 
 std::string Invocation::text(const std::string& option, const std::string& fallback) const {
-    spec(option);
+    entryFor(option);
     const auto it = values_.find(option);
     return it == values_.end() ? fallback : it->second;
 }

@@ -99,7 +99,7 @@ public:
     UsageError badValue(const std::string& option, const std::string& what) const;
 
 private:
-    const Option& spec(const std::string& option) const;
+    const Option& entryFor(const std::string& option) const;
 
     const Command* command_;
     std::vector<std::string> operands_;
