@@ -4,26 +4,17 @@
 #include <vector>
 
 #include "design/PESData.h"
+#include "formats/TestStitches.h"
 #include "formats/ThreadPalette.h"
 
 namespace testlayers {
 
+// A stitch at (x, y): the formats' fixture with the argument order these tests use.
 inline Stitch stitch(int x, int y, uint8_t longForm = 0, uint8_t type = 0) {
-    Stitch s;
-    s.x = x;
-    s.y = y;
-    s.longForm = longForm;
-    s.type = type;
-    return s;
+    return fixtures::st(x, y, type, longForm);
 }
 
-inline StitchBlock block(uint8_t palette, std::vector<Stitch> stitches) {
-    StitchBlock b;
-    b.colorIndex = palette;
-    b.color = threadColor(palette);
-    b.stitches = std::move(stitches);
-    return b;
-}
+using fixtures::block;
 
 // A PES layer of three stitches from (x0, y0) to (x1, y1) in one colour.
 inline PESData line(int x0, int y0, int x1, int y1, uint8_t palette) {
