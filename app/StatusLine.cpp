@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "app/MainWindow.h"
+#include "app/MessageBox.h"
 #include "design/Document.h"
 #include "gui/Globals.h"
 #include "gui/Label.h"
@@ -79,7 +80,7 @@ std::string sewingTimeText(const std::string& format, int minutes) {
 
 std::function<void(const std::string&, const std::string&)> showStitchWarning =
     [](const std::string& title, const std::string& text) {
-        SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), text.c_str(), GUI_window);
+        showMessageBox(MessageKind::Warning, title, text);
     };
 
 bool stitchWarningShown = false;

@@ -25,7 +25,7 @@ void updateStatus();
 // Shows the stitch warning once per run when the design holds 200,000 stitches or more.
 void checkStitchWarning();
 
-// The warning box (title, text); a message box over the main window unless a test replaces it.
+// The warning box (title, text): the editor's message box (MessageBox.h) unless a test replaces it.
 extern std::function<void(const std::string&, const std::string&)> showStitchWarning;
 
 // Whether the warning has been shown in this run.
