@@ -29,10 +29,25 @@
 #include "gui/Localization.h"
 #include "gui/Log.h"
 #include "gui/Slider.h"
+#include "gui/Toolkit.h"
 
 namespace {
 
 std::vector<MenuRow> shownRows;
+
+// Runs an action once, right after the frame in which it was asked for has been shown, outside
+// every event handler.
+class RunOnce : public GUI_Heartbeat {
+public:
+    explicit RunOnce(std::function<bool()> action) : action_(std::move(action)) {}
+    bool pump() override {
+        action_();
+        return false;
+    }
+
+private:
+    std::function<bool()> action_;
+};
 
 // A transparent stand-in for a missing icon, owned by the row that shows it.
 SDL_Texture* blankIcon() {
@@ -288,7 +303,9 @@ void chooseMenuAction(MenuAction action) {
             saveProjectDialog();
             break;
         case MenuAction::Export:
-            exportToStick();
+            // After this frame, so that the window shows the closed menu while the transfer
+            // holds the main loop.
+            GUI_AddHeartbeat(new RunOnce(exportToStick));
             break;
         case MenuAction::Undo:
             undoEdit();

@@ -14,7 +14,6 @@
 #include "formats/SewingCheck.h"
 #include "gui/Localization.h"
 #include "gui/Log.h"
-#include "gui/Toolkit.h"
 
 namespace {
 
@@ -108,8 +107,6 @@ bool exportToStick() {
     // An empty design is not sent: mounting would take the card from the machine for nothing.
     if (theDocument != nullptr && theDocument->layerCount() > 0) {
         BusyCursor busy;
-        // The window shows the closed menu and the busy cursor while the transfer holds the loop.
-        GUI_DrawNow();
         confirmed = sendToStick(*theDocument);
     }
     if (confirmed) {

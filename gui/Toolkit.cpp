@@ -275,13 +275,6 @@ void drawTree() {
 
 }  // namespace
 
-void GUI_DrawNow() {
-    clearFrame();
-    drawTree();
-    if (GUI_renderer)
-        SDL_RenderPresent(GUI_renderer);
-}
-
 void GUI_RunFrame() {
     clearFrame();
 

@@ -37,11 +37,6 @@ void GUI_Run(bool showFps, std::function<bool(SDL_Event*)> hook);
 // One frame without the heartbeats and the pacing delay.
 void GUI_RunFrame();
 
-// Draws and presents the view tree now, without delivering any event: for the moment before a
-// blocking operation, so that the window shows its state (a closed menu, a busy cursor) while it
-// runs.
-void GUI_DrawNow();
-
 // Routes one event: hook, mouse capture, modal view, then the root view.
 void GUI_DispatchEvent(SDL_Event* e);
 
@@ -77,8 +72,8 @@ void GUI_PumpHeartbeats();
 std::string GUI_FpsText(unsigned frames, Uint32 elapsedMs);
 
 // Where a data file named like "data/logo.png" lies: in the data folder of the executable
-// (GUI_GetResourcePath: beside it, or the installed share/mes) when it is there, otherwise the name as given, relative to the working
-// directory.
+// (GUI_GetResourcePath: beside it, or the installed share/mes) when it is there, otherwise the name
+// as given, relative to the working directory.
 std::string GUI_ResourcePath(const char* relative);
 
 // SDL ticks (ms since SDL_Init) when the first frame was presented; 0 before that. Read by the

@@ -334,7 +334,8 @@ std::unique_ptr<PES> StitchPack::createPES(const std::string& text, int extraLet
                 dx = clampInt((long long)dx + cx);
                 dy = clampInt((long long)dy + cy);
                 k->translateFirstStitch(dx, dy);
-                k->translateLastStitch(-dx, -dy, &log);
+                // Negated in 64 bits: the most negative int has no positive counterpart.
+                k->translateLastStitch(clampInt(-(long long)dx), clampInt(-(long long)dy), &log);
             }
             if (isSpacingFree(ch)) {
                 result->appendPES(*k, 0.0f, &log);
