@@ -655,8 +655,8 @@ void GUI_View::layout_flow(const Axis& along, const Axis& across) {
                 } else if (sib->alignFlags & m.centreFlag) {
                     continue;
                 } else if (m.sizeSpec(sib) == -1) {
-                    // The spec −2 keeps a layout pass that this one sets off from filling the
-                    // sibling up again.
+                    // A wanted size of −2 keeps a layout pass that this one sets off from filling
+                    // the sibling up again.
                     m.size(sib) -= d;
                     m.sizeSpec(sib) = -2;
                     sib->layout_content();
