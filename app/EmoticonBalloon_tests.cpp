@@ -220,7 +220,7 @@ TEST_F(EmoticonBalloonTest, ReleaseAfterMoreThan200msIsIgnored) {
 TEST_F(EmoticonBalloonTest, MissingEmptyOrBrokenDesignsAddNothingAndTheBalloonStays) {
     const fs::path dir = fs::temp_directory_path() / fs::unique_path("mes-emoticons-%%%%%%");
     fs::create_directories(dir / "PES" / "Medium");
-    std::ofstream(dir / "PES" / "Medium" / "1.pes").close();                  // empty
+    std::ofstream(dir / "PES" / "Medium" / "1.pes").close();                // empty
     std::ofstream(dir / "PES" / "Medium" / "2.pes") << "#PES0001 nothing";  // no design
     fs::copy_file(kShipped + "PES/Medium/3.pes", dir / "PES" / "Medium" / "3.pes");
     emoticonFolder = dir.string() + "/";

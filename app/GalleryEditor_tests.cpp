@@ -13,8 +13,8 @@
 #include "app/EditorTestFixture.h"
 #include "app/Gallery.h"
 #include "app/ImageViewDialog.h"
-#include "gui/ToolBar.h"
 #include "design/commands/ImportCommand.h"
+#include "gui/ToolBar.h"
 #include "net/ScriptedServer_tests.h"
 
 namespace fs = std::filesystem;

@@ -205,10 +205,10 @@ int toolboxLeft() {
 // ---- window-size changes ----
 
 void relayout() {
-    const int oldW = GUI_drawableWidth, oldH = GUI_drawableHeight;
+    const int oldW = GUI_drawableWidth;
     GUI_UpdateScale();
-    const int W = GUI_windowWidth, H = GUI_windowHeight, s = GUI_scale;
-    const int dw = GUI_drawableWidth - oldW, dh = GUI_drawableHeight - oldH;
+    const int W = GUI_windowWidth, H = GUI_windowHeight;
+    const int dw = GUI_drawableWidth - oldW;
     closeMainMenu();
 
     ui.root->set_size(W, H);
@@ -220,7 +220,6 @@ void relayout() {
     ui.zoomSlider->move_by(dw, 0);
     ui.toolbox->set_size(kToolboxWidth, boxH);
     ui.toolbox->hSpec = boxH;
-    ui.layerToolBar->move_by(0, dh);
     ui.mainView->set_size(W, boxH);
     ui.mainView->wSpec = W;
     ui.mainView->hSpec = boxH;
@@ -229,7 +228,6 @@ void relayout() {
     ui.layerToolBar->y = ui.toolbox->y + ui.layerToolBar->relY;
     ui.layerToolBar->update_layout();
     fitLayerList();
-    (void)s;
 
     if (theDocument) {
         theDocument->statusDirty = true;

@@ -138,6 +138,7 @@ TEST_F(MainWindow, TheMenuOpensUnderTheTopBarAndClosesOnAPressElsewhere) {
 
 TEST_F(MainWindow, MenuKeysMoveOverEnabledRowsOnly) {
     addShape();
+    const int32_t cx = doc().layers[0].centerX, cy = doc().layers[0].centerY;
     clickOn(ui.menuButton);
     ASSERT_NE(ui.mainMenu, nullptr);
     key(SDLK_DOWN);
@@ -151,13 +152,13 @@ TEST_F(MainWindow, MenuKeysMoveOverEnabledRowsOnly) {
     key(SDLK_DOWN);  // Undo is enabled: the shape can be undone
     EXPECT_EQ(ui.mainMenu->selectedIndex, 6);
     EXPECT_EQ(ui.mainMenu->getCell(6)->title, "Undo Create Shape");
-    // The arrow keys belong to the menu: the shape did not move.
-    const int32_t cx = doc().layers[0].centerX;
+    // The arrow keys belong to the menu: the selected shape was not nudged.
+    EXPECT_EQ(doc().layers[0].centerX, cx);
+    EXPECT_EQ(doc().layers[0].centerY, cy);
     key(SDLK_RETURN);
     EXPECT_EQ(doc().layerCount(), 0);
     EXPECT_EQ(ui.mainMenu, nullptr);
     EXPECT_TRUE(doc().history.canRedo());
-    (void)cx;
 }
 
 TEST_F(MainWindow, SixteenLayersDisableEverythingThatAddsOne) {

@@ -138,11 +138,6 @@ void onFontSelect(int fontIndex) {
     }
 }
 
-void onSizeSelect(int) {
-    // The layer takes the new font and size from the panel when "Set Font" rebuilds it; changing
-    // its properties here already would make that command's undo keep them.
-}
-
 void onSetFont() {
     runTextEffect("Set Font");
 }

@@ -13,7 +13,6 @@ class GUI_EditText;
 // ---- Font panel.
 void onTypingChanged(GUI_EditText* box);
 void onFontSelect(int fontIndex);
-void onSizeSelect(int sizeIndex);
 void onSetFont();
 void onColorSelect(int colorIndex);
 void onColorSelected(int colorIndex);

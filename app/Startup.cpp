@@ -15,9 +15,9 @@
 
 #include "app/AppState.h"
 #include "app/DocumentFile.h"
+#include "app/EmoticonBalloon.h"
 #include "app/LayerSection.h"
 #include "app/MainWindow.h"
-#include "app/EmoticonBalloon.h"
 #include "app/Settings.h"
 #include "app/StickNetwork.h"
 #include "design/StitchRenderer.h"

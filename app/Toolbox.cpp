@@ -81,7 +81,8 @@ void buildFontPanel() {
     ui.fontDropdown->onOpen = onDropdownOpen;
     for (int f = 0; f < kFontCount; ++f) {
         GUI_Dropdown* d = ui.sizeDropdowns[f] = dropdown(p, sizeEntries(f), 146, 90, 74, 30);
-        d->onSelect = [](GUI_Dropdown*, GUI_List*, int j, const char*) { onSizeSelect(j); };
+        // Choosing a size changes the layer only through "Set Font", so that its undo brings
+        // the old size back.
         d->onSelected = [](GUI_Dropdown*, GUI_List*, int) { onSetFont(); };
         d->onOpen = onDropdownOpen;
         d->select(0, false);
