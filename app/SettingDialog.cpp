@@ -83,7 +83,13 @@ SettingDialog::SettingDialog(GUI_View* parent)
     for (GUI_Dropdown* d : hoopDropdowns)
         d->select(settings.hoopIndex, false);
     modelDropdown->select(settings.modelIndex, true);
-    languageDropdown->select(settings.languageIndex, false);
+    // Before any choice (a fresh installation) the list shows the language in use, not a blank.
+    int language = settings.languageIndex;
+    for (int i = 0; i <= 2 && language < 0; ++i) {
+        if (currentLanguage == languageCode(i))
+            language = i;
+    }
+    languageDropdown->select(language, false);
     displayDropdown->select(settings.displayMode, false);
     for (int row = 0; row < 4; ++row) {
         remembered[row] = *liveSwitch(row);
@@ -167,6 +173,11 @@ bool SettingDialog::handle_event(SDL_Event* e) {
         !finished) {
         cancel();
         return false;
+    }
+    // Escape is Cancel, as in every dialog of the desktop.
+    if (e->type == SDL_KEYDOWN && e->key.keysym.sym == SDLK_ESCAPE && !finished) {
+        cancel();
+        return true;
     }
     return GUI_Dialog::handle_event(e);
 }

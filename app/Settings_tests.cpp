@@ -280,13 +280,13 @@ TEST_F(SettingsDialog, OkWithJapaneseSwitchesTheCaptionsAtOnce) {
 TEST_F(SettingsDialog, OkOnAFreshInstallationKeepsTheDefaults) {
     SettingDialog* d = openSettingsDialog();
     EXPECT_EQ(d->modelDropdown->selectedIndex, -1);
-    EXPECT_EQ(d->languageDropdown->selectedIndex, -1);
+    EXPECT_EQ(d->languageDropdown->title, "English");  // the language in use, not a blank
     clickOn(d->okButton);
     EXPECT_EQ(settings.modelIndex, -1);
     EXPECT_EQ(settings.hoopIndex, -1);
     EXPECT_EQ(settings.hoopWidth, 100);
     EXPECT_EQ(settings.hoopHeight, 100);
-    EXPECT_EQ(settings.languageIndex, -1);
+    EXPECT_EQ(settings.languageIndex, 0);
     EXPECT_EQ(currentLanguage, "en");
     // The next start has the same design area.
     loadSettings();
@@ -322,6 +322,28 @@ TEST_F(SettingsDialog, ANewWindowSizeClosesItAsCancel) {
     frame();
     EXPECT_EQ(GUI_modalView, nullptr);
     EXPECT_NE(openSettingsDialog(), nullptr);  // and it can be opened again
+}
+
+TEST_F(SettingsDialog, AFreshInstallationShowsTheLanguageInUse) {
+    currentLanguage = "th";
+    SettingDialog* d = openSettingsDialog();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->languageDropdown->title, "Thai");
+}
+
+TEST_F(SettingsDialog, EscapeIsCancel) {
+    SettingDialog* d = openSettingsDialog();
+    clickOn(d->switches[1]);
+    EXPECT_FALSE(settings.showGrid);
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = SDLK_ESCAPE;
+    e.key.keysym.scancode = SDL_SCANCODE_ESCAPE;
+    send(e);
+    EXPECT_TRUE(settings.showGrid);
+    EXPECT_FALSE(fs::exists(path(".setting_v_101")));
+    frame();
+    EXPECT_EQ(GUI_modalView, nullptr);
 }
 
 TEST_F(SettingsDialog, CaptionsFollowTheLanguage) {
