@@ -103,6 +103,9 @@ bool menuKeys(GUI_View*, SDL_Event* e) {
             if (ui.mainMenu->selectedIndex >= 0)
                 ui.mainMenu->selectIndex(ui.mainMenu->selectedIndex);
             break;
+        case SDL_SCANCODE_ESCAPE:
+            closeMainMenu();  // as a press outside it does
+            break;
         default:
             break;
     }

@@ -161,6 +161,18 @@ TEST_F(MainWindow, MenuKeysMoveOverEnabledRowsOnly) {
     EXPECT_TRUE(doc().history.canRedo());
 }
 
+TEST_F(MainWindow, EscapeClosesTheMenuAndChoosesNothing) {
+    addShape();
+    clickOn(ui.menuButton);
+    ASSERT_NE(ui.mainMenu, nullptr);
+    key(SDLK_DOWN);
+    key(SDLK_ESCAPE);
+    EXPECT_EQ(ui.mainMenu, nullptr);
+    EXPECT_FALSE(ui.menuButton->pressed);
+    EXPECT_TRUE(ui.toolbox->interactive);
+    EXPECT_EQ(doc().layerCount(), 1);  // New, on the highlighted row, did not run
+}
+
 TEST_F(MainWindow, SixteenLayersDisableEverythingThatAddsOne) {
     for (int i = 0; i < 16; ++i)
         addShape();
