@@ -256,13 +256,11 @@ void endMainWindowOverlay() {
     overlayDepth = std::max(0, overlayDepth - 1);
     closeMainMenu();
     applyMainWindowInput();
-    if (overlayDepth > 0 || !ui.galleryButton || !ui.emoticonButton)
+    if (overlayDepth > 0 || !ui.galleryButton)
         return;
+    // The gallery button loses the pressed look and follows the "room for a layer" rule again.
     ui.galleryButton->pressed = false;
-    if (ui.emoticonButton->is_enabled())
-        ui.galleryButton->enable();
-    else
-        ui.galleryButton->disable();
+    refreshControls();
 }
 
 void retranslateMainWindow() {
