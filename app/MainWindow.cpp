@@ -6,11 +6,14 @@
 //   overlays and language changes
 #include "app/MainWindow.h"
 
+#include <string>
+
 #include "app/AppState.h"
 #include "app/Canvas.h"
 #include "app/EffectPanel.h"
 #include "app/LayerSection.h"
 #include "app/MainMenu.h"
+#include "app/Platform.h"
 #include "app/Shortcuts.h"
 #include "app/StatusLine.h"
 #include "app/Toolbox.h"
@@ -185,8 +188,9 @@ void buildStatusLabels() {
     const SDL_Color grey = {120, 120, 120, 255};
     ui.statusLabel = new GUI_Label(ui.bottomBar, "", 0, 0, 0, 0, grey, TITLE_CENTER_V, 2);
     ui.statusLabel->set_align_flags(ALIGN_CENTER_V);
+    const std::string version = std::string("Version: ") + kEditorVersion;
     ui.versionLabel =
-        new GUI_Label(ui.bottomBar, "Version: 1.00.50", 0, 0, 0, 0, grey, TITLE_CENTER_V, 2);
+        new GUI_Label(ui.bottomBar, version.c_str(), 0, 0, 0, 0, grey, TITLE_CENTER_V, 2);
     ui.versionLabel->set_align_flags(ALIGN_RIGHT | ALIGN_CENTER_V);
     updateStatus();
 }
