@@ -18,10 +18,8 @@
 #include "design/DocumentDraw.h"
 #include "design/PESData.h"
 #include "design/commands/TranslateCommand.h"
-#include "gui/Button.h"
 #include "gui/Draw.h"
 #include "gui/Globals.h"
-#include "gui/Label.h"
 #include "gui/List.h"
 #include "gui/Slider.h"
 
@@ -52,9 +50,7 @@ RenderSettings renderSettings() {
 }
 
 PESData* selectedLayer() {
-    if (!theDocument || !theDocument->validIndex(theDocument->selectedIndex()))
-        return nullptr;
-    return &theDocument->layers[theDocument->selectedIndex()];
+    return theDocument ? theDocument->selectedLayer() : nullptr;
 }
 
 // ---- the frame ----
@@ -63,12 +59,7 @@ void easePan() {
     if (canvas.panArrived)
         return;
     const float dx = canvas.panTargetX - canvas.panX, dy = canvas.panTargetY - canvas.panY;
-    if (std::hypot(dx, dy) < 0.01f) {
-        canvas.panX = canvas.panTargetX;
-        canvas.panY = canvas.panTargetY;
-        canvas.panArrived = true;
-        return;
-    }
+    // Halfway each frame; within a hundredth of a point of the target it snaps there.
     const float cx = canvas.panX + dx / 2, cy = canvas.panY + dy / 2;
     if (std::hypot(canvas.panTargetX - cx, canvas.panTargetY - cy) < 0.01f) {
         canvas.panX = canvas.panTargetX;
@@ -103,8 +94,6 @@ void drawCanvas(GUI_View*) {
         drawDesignCentre(view);
     stitchrender::drawRulers(rs, view);
     SDL_RenderSetScale(GUI_renderer, 1.0f, 1.0f);
-    if (ui.statusLabel)
-        ui.statusLabel->w = GUI_windowWidth;
 }
 
 // ---- mouse ----
@@ -119,9 +108,7 @@ void deselect() {
         ui.layerList->selectedIndex = -1;
     for (GUI_ListCell* c : ui.layerList->cells)
         c->selected = false;
-    ui.replaceButton->disable();
     refreshControls();
-    theDocument->statusDirty = true;
 }
 
 bool pressOnCanvas(GUI_View* pane, int x, int y) {
@@ -228,8 +215,6 @@ void panBy(float dx, float dy) {
     canvas.panTargetY = canvas.panY;
     clampPanTarget();
     canvas.panArrived = false;
-    if (theDocument)
-        theDocument->statusDirty = true;
 }
 
 bool handPanEvent(GUI_View* pane, SDL_Event* e, int x, int y) {
@@ -346,12 +331,7 @@ bool gestureEvent(SDL_Event* e) {
     if (e->type == SDL_FINGERMOTION && canvas.fingerCount > 1) {
         stopDrag();
         const float f = 1.0f - 0.5f * ui.zoomSlider->get_value();
-        canvas.panX += float(W) * e->tfinger.dx * f;
-        canvas.panY += float(H) * e->tfinger.dy * f;
-        canvas.panTargetX = canvas.panX;
-        canvas.panTargetY = canvas.panY;
-        clampPanTarget();
-        canvas.panArrived = false;
+        panBy(float(W) * e->tfinger.dx * f, float(H) * e->tfinger.dy * f);
         return true;
     }
     if (e->type == SDL_FINGERUP) {
@@ -437,8 +417,6 @@ float initialZoomValue() {
 
 void setZoomFromSlider(float v) {
     canvas.zoom = zoomForSliderValue(v);
-    if (theDocument)
-        theDocument->statusDirty = true;
 }
 
 CanvasView currentCanvasView() {
@@ -530,7 +508,6 @@ void nudgeSelectedLayer(int32_t dx, int32_t dy) {
     layer->translate(dx, dy);
     layer->computeBounds();
     updateStatus();
-    theDocument->statusDirty = true;
 }
 
 void buildCanvas() {

@@ -58,6 +58,13 @@ ControlStates computeControlStates(const Document& document, int selected, int h
     return c;
 }
 
+ControlStates currentControlStates() {
+    if (!theDocument)
+        return ControlStates{};
+    return computeControlStates(*theDocument, theDocument->selectedIndex(), settings.hoopWidth,
+                                ui.fontPanelActive);
+}
+
 namespace {
 
 void setEnabled(GUI_View* v, bool on) {
@@ -83,9 +90,7 @@ void setShown(GUI_View* v, bool on) {
 void refreshControls() {
     if (!theDocument || !ui.root)
         return;
-    const int selected = theDocument->selectedIndex();
-    const ControlStates c =
-        computeControlStates(*theDocument, selected, settings.hoopWidth, ui.fontPanelActive);
+    const ControlStates c = currentControlStates();
     const int font = ui.fontDropdown->selectedIndex >= 0 ? ui.fontDropdown->selectedIndex : 0;
 
     setEnabled(ui.typingBox, c.typingBox);
@@ -122,8 +127,7 @@ void refreshControls() {
     if (!ui.galleryButton->pressed && ui.mainMenu == nullptr)
         setEnabled(ui.galleryButton, c.galleryButton);
 
-    const PESData* layer =
-        theDocument->validIndex(selected) ? &theDocument->layers[selected] : nullptr;
+    const PESData* layer = theDocument->selectedLayer();
     setEnabled(ui.replaceButton, layer && layer->properties.type == kLayerShape);
     setShown(ui.sizeDropdowns[font], ui.fontPanelActive);
 }

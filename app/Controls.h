@@ -23,3 +23,8 @@ struct ControlStates {
 // whether the Font panel is the active one.
 ControlStates computeControlStates(const Document& document, int selected, int hoopWidthMm,
                                    bool fontPanelActive);
+
+// The rules for the open design, its selection and the active panel (all off without a design).
+// The buttons, the menu and the keyboard shortcuts all ask this, so none allows what another
+// refuses.
+ControlStates currentControlStates();

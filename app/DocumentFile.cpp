@@ -19,16 +19,6 @@
 
 namespace {
 
-bool endsWith(const std::string& text, const std::string& suffix) {
-    return text.size() >= suffix.size() &&
-           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
-}
-
-std::string fileNameOf(const std::string& path) {
-    const size_t cut = path.find_last_of("/\\");
-    return cut == std::string::npos ? path : path.substr(cut + 1);
-}
-
 void showTitle(const std::string& path) {
     if (GUI_window)
         SDL_SetWindowTitle(GUI_window, windowTitleFor(path).c_str());
@@ -39,7 +29,7 @@ void showTitle(const std::string& path) {
 std::string windowTitleFor(const std::string& path) {
     if (path.empty())
         return "MES - Mivo Embroidery System";
-    return fileNameOf(path) + " - Mivo Embroidery System";
+    return jsFilePath::getFileName(path) + " - Mivo Embroidery System";
 }
 
 void setDocumentPath(const std::string& path) {
@@ -67,7 +57,7 @@ void newDesign() {
 }
 
 bool loadMPESW(const std::string& path) {
-    if (!endsWith(asciiLower(fileNameOf(path)), ".mpes") || theDocument == nullptr)
+    if (documentKind(path) != DocumentKind::Project || theDocument == nullptr)
         return false;
     const jsBuffer file = jsBufferFromFile(path);
     const std::vector<uint8_t> bytes(file.getBuffer().begin(), file.getBuffer().end());
@@ -80,7 +70,7 @@ bool loadMPESW(const std::string& path) {
 }
 
 bool importPESW(const std::string& path) {
-    if (endsWith(asciiLower(fileNameOf(path)), ".pes") && theDocument != nullptr) {
+    if (documentKind(path) == DocumentKind::PesDesign && theDocument != nullptr) {
         auto command = std::make_shared<ImportCommandW>(*theDocument, path);
         if (execute(*theDocument, command)) {
             if (currentOpenPath.empty())

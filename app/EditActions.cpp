@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/Controls.h"
 #include "app/MainWindow.h"
 #include "design/Document.h"
 #include "design/commands/AddTextCommand.h"
@@ -17,14 +18,9 @@
 
 namespace {
 
-int layers() {
-    return theDocument ? theDocument->layerCount() : 0;
-}
-
+// The index of the selected layer; the actions run only when their rule holds, so it is valid.
 int selected() {
-    return theDocument && theDocument->validIndex(theDocument->selectedIndex())
-               ? theDocument->selectedIndex()
-               : -1;
+    return theDocument->selectedIndex();
 }
 
 void run(std::shared_ptr<Command> command) {
@@ -35,34 +31,35 @@ void run(std::shared_ptr<Command> command) {
 }  // namespace
 
 bool hasRoomForLayer() {
-    return layers() < maxLayers;
+    return theDocument == nullptr || theDocument->layerCount() < maxLayers;
 }
+// Cutting takes the layer away as deleting does, so it follows the same rule.
 bool canCut() {
-    return selected() >= 0 && layers() >= 2;
+    return currentControlStates().deleteLayer;
 }
 bool canCopy() {
-    return selected() >= 0;
+    return theDocument && theDocument->selectedLayer();
 }
 bool canPaste() {
     return theDocument && theDocument->clipboardFull && hasRoomForLayer();
 }
 bool canDuplicate() {
-    return selected() >= 0 && hasRoomForLayer();
+    return currentControlStates().duplicate;
 }
 bool canDelete() {
-    return selected() >= 0 && layers() >= 2;
+    return currentControlStates().deleteLayer;
 }
 bool canSendBackward() {
-    return canDelete() && selected() > 0;
+    return currentControlStates().sendBackward;
 }
 bool canBringForward() {
-    return canDelete() && selected() < layers() - 1;
+    return currentControlStates().bringForward;
 }
 bool canMergeDown() {
-    return canDelete() && selected() + 1 < layers();
+    return currentControlStates().mergeDown;
 }
 bool canAddText() {
-    return theDocument && hasRoomForLayer();
+    return currentControlStates().addText;
 }
 
 void undoEdit() {

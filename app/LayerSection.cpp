@@ -158,7 +158,7 @@ void createEditorDocument() {
     theDocument = new Document(*layerHost);
     // Stitch fonts come from the data folder; their log lines go to the application log.
     FontEnv& env = theDocument->fontEnv;
-    env.files.dataFolder = jsFilePath::addTrailingSlash(jsDataPathRoot().string());
+    env.files.dataFolder = jsDataFolder();
     env.files.read = [](const std::string& path, std::vector<uint8_t>& bytes) {
         const jsBuffer file = jsBufferFromFile(path);
         if (file.empty() && !jsFile::doesFileExist(path, false))
@@ -178,10 +178,6 @@ void destroyEditorDocument() {
     delete theDocument;
     theDocument = nullptr;
     layerHost.reset();
-}
-
-GuiLayerList* editorLayerHost() {
-    return layerHost.get();
 }
 
 void releaseLayerSectionTextures() {

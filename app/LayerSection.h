@@ -3,8 +3,6 @@
 // Also the editor's document host, which ties the document's layer list to this list.
 #pragma once
 
-class GuiLayerList;
-
 // Makes the label, the tool bar and the list in the toolbox.
 void buildLayerSection();
 
@@ -22,9 +20,6 @@ void layerChosen(int index);
 // before the window goes (theDocument is set and cleared here).
 void createEditorDocument();
 void destroyEditorDocument();
-
-// The document host of the editor (null before createEditorDocument).
-GuiLayerList* editorLayerHost();
 
 // Releases the icons the rows are drawn with (at shutdown, before the renderer goes).
 void releaseLayerSectionTextures();

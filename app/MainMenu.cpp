@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/Controls.h"
 #include "app/DocumentFile.h"
 #include "app/EditActions.h"
 #include "app/EmoticonBalloon.h"
@@ -200,11 +201,11 @@ bool menuActionEnabled(MenuAction action) {
         case MenuAction::Delete:
             return canDelete();
         case MenuAction::AlignLeft:
-            return ui.alignLeftButton->is_enabled();
+            return currentControlStates().alignLeft;
         case MenuAction::AlignCenter:
-            return ui.alignCenterButton->is_enabled();
+            return currentControlStates().alignCenter;
         case MenuAction::AlignRight:
-            return ui.alignRightButton->is_enabled();
+            return currentControlStates().alignRight;
         case MenuAction::SendBackward:
             return canSendBackward();
         case MenuAction::BringForward:

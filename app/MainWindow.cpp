@@ -6,11 +6,14 @@
 //   overlays and language changes
 #include "app/MainWindow.h"
 
+#include <string>
+
 #include "app/AppState.h"
 #include "app/Canvas.h"
 #include "app/EffectPanel.h"
 #include "app/LayerSection.h"
 #include "app/MainMenu.h"
+#include "app/Platform.h"
 #include "app/Shortcuts.h"
 #include "app/StatusLine.h"
 #include "app/Toolbox.h"
@@ -185,8 +188,9 @@ void buildStatusLabels() {
     const SDL_Color grey = {120, 120, 120, 255};
     ui.statusLabel = new GUI_Label(ui.bottomBar, "", 0, 0, 0, 0, grey, TITLE_CENTER_V, 2);
     ui.statusLabel->set_align_flags(ALIGN_CENTER_V);
+    const std::string version = std::string("Version: ") + kEditorVersion;
     ui.versionLabel =
-        new GUI_Label(ui.bottomBar, "Version: 1.00.50", 0, 0, 0, 0, grey, TITLE_CENTER_V, 2);
+        new GUI_Label(ui.bottomBar, version.c_str(), 0, 0, 0, 0, grey, TITLE_CENTER_V, 2);
     ui.versionLabel->set_align_flags(ALIGN_RIGHT | ALIGN_CENTER_V);
     updateStatus();
 }
@@ -256,13 +260,11 @@ void endMainWindowOverlay() {
     overlayDepth = std::max(0, overlayDepth - 1);
     closeMainMenu();
     applyMainWindowInput();
-    if (overlayDepth > 0 || !ui.galleryButton || !ui.emoticonButton)
+    if (overlayDepth > 0 || !ui.galleryButton)
         return;
+    // The gallery button loses the pressed look and follows the "room for a layer" rule again.
     ui.galleryButton->pressed = false;
-    if (ui.emoticonButton->is_enabled())
-        ui.galleryButton->enable();
-    else
-        ui.galleryButton->disable();
+    refreshControls();
 }
 
 void retranslateMainWindow() {

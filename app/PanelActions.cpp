@@ -48,8 +48,7 @@ int selectedIndex() {
 }
 
 PESData* selectedLayer() {
-    const int i = selectedIndex();
-    return theDocument && theDocument->validIndex(i) ? &theDocument->layers[i] : nullptr;
+    return theDocument ? theDocument->selectedLayer() : nullptr;
 }
 
 int selectedFont() {

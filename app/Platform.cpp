@@ -46,15 +46,41 @@ bool hasSeparator(const std::string& path) {
 
 const std::vector<CommandLineOption>& commandLineOptions() {
     static const std::vector<CommandLineOption> options = {
-        {"exit-after-first-frame", true,
+        {"exit-after-first-frame", true, nullptr,
          "quit as soon as the first complete frame is on screen (start-up checks)"},
-        {"gallery", false,
+        {"gallery", false, "URL",
          "base URL of the cloud gallery's designs, e.g. http://127.0.0.1:8090 (see README)"},
-        {"stick", false,
-         "HOST[:PORT]: talk to the MivoStick at that address (mes-stick-sim, say) instead of the "
-         "stick's own network; the stick then always counts as connected"},
+        {"help", true, nullptr, "print this help and exit (also -h)"},
+        {"stick", false, "HOST[:PORT]",
+         "talk to the MivoStick at that address (mes-stick-sim, say) instead of the stick's own "
+         "network; the stick then always counts as connected"},
+        {"version", true, nullptr, "print the version and exit"},
     };
     return options;
+}
+
+std::string commandLineHelp() {
+    std::string text = "Usage: mes [OPTION]... [FILE]\n";
+    for (const CommandLineOption& o : commandLineOptions()) {
+        text += "  --";
+        text += o.name;
+        if (o.value) {
+            text += ' ';
+            text += o.value;
+        }
+        text += "  ";
+        text += o.help;
+        text += '\n';
+    }
+    return text;
+}
+
+std::string commandLineReply(const CommandLine& cl) {
+    if (cl.options.count("help"))
+        return commandLineHelp();
+    if (cl.options.count("version"))
+        return std::string("mes ") + kEditorVersion + "\n";
+    return "";
 }
 
 namespace {
@@ -64,6 +90,10 @@ std::vector<std::string> takeOptions(const std::vector<std::string>& all, Comman
     std::vector<std::string> rest;
     for (size_t i = 0; i < all.size(); ++i) {
         const std::string& a = all[i];
+        if (i > 0 && a == "-h") {
+            cl.options["help"] = "";
+            continue;
+        }
         if (i == 0 || a.size() < 3 || a.compare(0, 2, "--") != 0) {
             rest.push_back(a);
             continue;

@@ -111,6 +111,44 @@ TEST(CommandLine, OptionsAreTakenOutWhereverTheyStand) {
     EXPECT_EQ(alone.options.size(), 1u);
 }
 
+TEST(CommandLine, HelpAndVersionAreAnsweredWithoutStarting) {
+    for (const char* asked : {"--help", "-h"}) {
+        const CommandLine cl = parseCommandLine({"mes", asked}, "/");
+        EXPECT_EQ(cl.options.count("help"), 1u) << asked;
+        EXPECT_TRUE(cl.unknownOptions.empty()) << asked;
+        EXPECT_EQ(cl.currentOpenFile, "") << asked;
+        EXPECT_EQ(commandLineReply(cl), commandLineHelp()) << asked;
+    }
+    const CommandLine version = parseCommandLine({"mes", "--version"}, "/");
+    EXPECT_EQ(commandLineReply(version), std::string("mes ") + kEditorVersion + "\n");
+    EXPECT_EQ(commandLineReply(version), "mes 1.00.50\n");
+    // Help wins over the version; a document or an unknown option alone starts the editor.
+    EXPECT_EQ(commandLineReply(parseCommandLine({"mes", "--version", "-h"}, "/")),
+              commandLineHelp());
+    EXPECT_EQ(commandLineReply(parseCommandLine({"mes", "a.mpes"}, "/")), "");
+    const CommandLine unknown = parseCommandLine({"mes", "--frobnicate"}, "/");
+    EXPECT_EQ(commandLineReply(unknown), "");
+    EXPECT_EQ(unknown.unknownOptions.size(), 1u);
+}
+
+TEST(CommandLine, HelpHasTheUsageLineAndOneLinePerOption) {
+    const std::string help = commandLineHelp();
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = help.find('\n', start)) != std::string::npos; start = end + 1)
+        lines.push_back(help.substr(start, end - start));
+    EXPECT_EQ(start, help.size());  // ends with a line break
+    ASSERT_EQ(lines.size(), commandLineOptions().size() + 1);
+    EXPECT_EQ(lines[0], "Usage: mes [OPTION]... [FILE]");
+    for (size_t i = 0; i < commandLineOptions().size(); ++i) {
+        const CommandLineOption& o = commandLineOptions()[i];
+        EXPECT_EQ(lines[i + 1].rfind(std::string("  --") + o.name, 0), 0u) << lines[i + 1];
+        EXPECT_NE(lines[i + 1].find(o.help), std::string::npos) << lines[i + 1];
+    }
+    EXPECT_NE(help.find("  --stick HOST[:PORT]  talk to the MivoStick"), std::string::npos);
+    EXPECT_NE(help.find("  --exit-after-first-frame  quit as soon"), std::string::npos);
+}
+
 TEST(WorkingDirectory, ChangesAndReportsFailure) {
     const std::string before = currentDirectory();
     ASSERT_FALSE(before.empty());

@@ -9,6 +9,7 @@
 #include <SDL_ttf.h>
 
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <initializer_list>
 #include <vector>
@@ -188,11 +189,17 @@ int runEditor(int argc, char** argv) {
     // 1-3: the command line.
     currentOpenFile.clear();
     currentOpenPath.clear();
-    GUI_Print("argc = %d\n", argc);
     std::vector<std::string> args;
     for (int i = 0; i < argc && argv != nullptr && argv[i] != nullptr; ++i)
         args.push_back(argv[i]);
     const CommandLine cl = parseCommandLine(args, currentDirectory());
+    // "--help" and "--version" print their answer alone, with no window and no log lines.
+    const std::string reply = commandLineReply(cl);
+    if (!reply.empty()) {
+        std::fputs(reply.c_str(), stdout);
+        return 0;
+    }
+    GUI_Print("argc = %d\n", argc);
     startOptions = cl.options;
     for (const std::string& unknown : cl.unknownOptions)
         GUI_Print("Unknown option %s (ignored)\n", unknown.c_str());

@@ -9,8 +9,9 @@
 #include "app/Platform.h"
 #include "app/WindowState.h"
 
-// Runs the editor; returns the process status: 0 after a normal run (window closed, SIGTERM),
-// 1 when the libraries or the toolkit cannot be initialised or no window can be made.
+// Runs the editor; returns the process status: 0 after a normal run (window closed, SIGTERM) or
+// after printing the help or the version (no window is made), 1 when the libraries or the toolkit
+// cannot be initialised or no window can be made.
 int runEditor(int argc, char** argv);
 
 // The pieces of start-up and shutdown that the in-process tests share with runEditor: the main

@@ -48,6 +48,13 @@ public:
     void select(int index) { host.selectCell(index); }
     int layerCount() const { return static_cast<int>(layers.size()); }
     bool validIndex(int index) const { return index >= 0 && index < layerCount(); }
+    // The selected layer, null when no row is selected (or the selection is out of range).
+    PESData* selectedLayer() {
+        return validIndex(selectedIndex()) ? &layers[selectedIndex()] : nullptr;
+    }
+    const PESData* selectedLayer() const {
+        return validIndex(selectedIndex()) ? &layers[selectedIndex()] : nullptr;
+    }
 
     // ---- Rendering (the layer texture and its cell).
     // Draws layer index into texture slot index (made when missing) and sets the cell's text to
