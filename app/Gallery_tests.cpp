@@ -11,6 +11,7 @@
 
 #include "app/AppState.h"
 #include "app/Downloader.h"
+#include "app/MessageBox.h"
 #include "design/Document.h"
 #include "design/HeadlessLayerList.h"
 #include "design/PESExport.h"
