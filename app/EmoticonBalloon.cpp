@@ -22,8 +22,6 @@ namespace {
 constexpr int kGrid = 7;
 constexpr int kBalloonW = 350, kBalloonH = 400;  // points
 constexpr int kBalloonRight = 334;               // the buttons' right end, and the toolbox's edge
-constexpr int kToolboxW = 240;                   // the main window's toolbox
-constexpr int kTopBarH = 36;                     // and its top bar
 constexpr int kGridMargin = 14;                  // pixels
 constexpr Uint32 kClickMs = 200;                 // a longer press is not a choice
 const char* const kSizeFolders[3] = {"Small", "Medium", "Large"};
@@ -92,11 +90,11 @@ GUI_Button* makeButton(GUI_View* parent, const char* text, int x, int y, SDL_Col
 }
 
 EmoticonBalloon::EmoticonBalloon(GUI_View* parent, GUI_View* anchor)
-    : BalloonDialog(parent, kTopBarH, kBalloonW, kBalloonH) {
+    : BalloonDialog(parent, kTopBarHeight, kBalloonW, kBalloonH) {
     const int s = GUI_scale;
     // Beside the toolbox, its arrow reaching under the toolbox's edge; never off the window's
     // left edge.
-    move_by(std::max(0, GUI_windowWidth - kToolboxW - kBalloonRight) * s, 0);
+    move_by(std::max(0, toolboxLeft() - kBalloonRight) * s, 0);
     layoutMode = LAYOUT_FREE;
     cornerRadius = 3;
     bgColor = GUI_White;
@@ -155,8 +153,9 @@ void EmoticonBalloon::drawGrid() {
 bool EmoticonBalloon::handle_event(SDL_Event* e) {
     if (closing)
         return BalloonDialog::handle_event(e);
-    if (e->type == SDL_WINDOWEVENT && (e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
-                                       e->window.event == SDL_WINDOWEVENT_RESIZED)) {
+    // SDL follows every new size, the user's or the system's, with SIZE_CHANGED: the one event the
+    // other overlays close on as well.
+    if (e->type == SDL_WINDOWEVENT && e->window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         close();
         return false;  // the rest of the window follows the new size too
     }

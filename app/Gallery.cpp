@@ -1,8 +1,5 @@
 #include "app/Gallery.h"
 
-#include <SDL.h>
-
-#include <algorithm>
 #include <vector>
 
 #include "app/AppState.h"
@@ -10,11 +7,10 @@
 #include "app/GalleryAddress.h"
 #include "app/ImageViewDialog.h"
 #include "app/MainWindow.h"
+#include "app/MessageBox.h"
 #include "design/Document.h"
 #include "design/ImportBuffer.h"
-#include "gui/Dialog.h"
 #include "gui/FileUtils.h"
-#include "gui/Fonts.h"
 #include "gui/Globals.h"
 #include "gui/Localization.h"
 #include "gui/Log.h"
@@ -65,53 +61,8 @@ void tell(const GalleryAlert& alert, const std::string& text) {
 
 }  // namespace
 
-GUI_View* showMessageInWindow(const std::string& title, const std::string& text) {
-    if (GUI_TopView == nullptr)
-        return nullptr;
-    std::vector<std::string> lines = {title, ""};
-    size_t at = 0;
-    while (at <= text.size()) {
-        const size_t end = std::min(text.find('\n', at), text.size());
-        lines.push_back(text.substr(at, end - at));
-        at = end + 1;
-    }
-    // Wide enough for the longest line (an address can be long), within the window.
-    int widest = 0;
-    for (const std::string& line : lines) {
-        int w = 0, h = 0;
-        if (GUI_SizeText(GUI_Font(0), line, &w, &h))
-            widest = std::max(widest, w / GUI_scale);
-    }
-    const int width = std::clamp(widest + 60, 360, std::max(360, GUI_windowWidth - 40));
-    const int rowH = 32;
-    auto* box = new SimpleDialog(GUI_TopView, 0, width, rowH * int(lines.size() + 1) + 36);
-    box->dimBackground = true;
-    box->cornerRadius = 6;
-    box->set_padding(12, 12, 12, 12);
-    for (const std::string& line : lines)
-        box->add_label(ImageViewDialog::kInk, 0, line);
-    box->children.front()->set_title(title, 1);
-    GUI_Button* ok = box->add_button(localizedString("      OK      "), ALIGN_RIGHT);
-    ok->bgColor = ImageViewDialog::kInk;
-    ok->titleColor = ok->textColor = GUI_White;
-    ok->cornerRadius = 4;
-    ok->set_padding(0, 4, 0, 4);
-    ok->onClick = [box](GUI_Button*) { box->close(); };
-    box->update_layout();
-    box->center_in_parent();
-    GUI_modalView = box;
-    return box;
-}
-
 void showGalleryMessage(const std::string& text) {
-    const std::string title = localizedString("Embroidery on Cloud");
-    if (SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, title.c_str(), text.c_str(), GUI_window) ==
-        0)
-        return;
-    // No message box on this system (an X server without its core fonts, for one): the editor
-    // tells it in a dialog of its own.
-    GUI_LogNotice(kModule) << "no message box (" << SDL_GetError() << "), shown in the window";
-    showMessageInWindow(title, text);
+    showMessageBox(MessageKind::Warning, localizedString("Embroidery on Cloud"), text);
 }
 
 bool importDownloadedDesign(const HttpDownload& download, Document* document,
@@ -174,10 +125,9 @@ ImageViewDialog* openGallery(int anchorX) {
     beginMainWindowOverlay();
     const std::string catalogue =
         jsFilePath::join(jsDataPathRoot().string(), gallery::kCatalogueFolder);
-    auto* dialog = new ImageViewDialog(
-        GUI_TopView, kGalleryTopBarHeight, GUI_windowWidth - kGalleryToolboxWidth,
-        GUI_windowHeight - kGalleryTopBarHeight - kGalleryBottomBarHeight, catalogue,
-        galleryAddress(), startGalleryDownload);
+    auto* dialog = new ImageViewDialog(GUI_TopView, kTopBarHeight, toolboxLeft(),
+                                       GUI_windowHeight - kTopBarHeight - kBottomBarHeight,
+                                       catalogue, galleryAddress(), startGalleryDownload);
     dialog->anchorX = anchorX;
     dialog->onClosed = [] {
         openDialog = nullptr;

@@ -5,17 +5,10 @@
 #include "app/AppState.h"
 #include "gui/FileUtils.h"
 #include "gui/Log.h"
+#include "gui/StringUtils.h"
 #include "net/GalleryUrl.h"
 
 namespace {
-
-std::string trimmed(const std::string& text) {
-    const char* blanks = " \t\r\n\v\f";
-    const size_t first = text.find_first_not_of(blanks);
-    if (first == std::string::npos)
-        return "";
-    return text.substr(first, text.find_last_not_of(blanks) - first + 1);
-}
 
 // A UTF-8 byte order mark, as some editors write at the start of a text file.
 const std::string kByteOrderMark = "\xEF\xBB\xBF";
@@ -30,7 +23,7 @@ bool usable(const std::string& address) {
 std::string chooseGalleryAddress(const std::string* option, const std::string& fileText,
                                  std::vector<std::string>& warnings) {
     if (option != nullptr) {
-        const std::string address = trimmed(*option);
+        const std::string address = GUI_Trim(*option);
         if (usable(address))
             return address;
         warnings.push_back("--gallery \"" + *option +
@@ -41,7 +34,7 @@ std::string chooseGalleryAddress(const std::string* option, const std::string& f
         text.erase(0, kByteOrderMark.size());
     std::istringstream lines(text);
     for (std::string line; std::getline(lines, line);) {
-        const std::string address = trimmed(line);
+        const std::string address = GUI_Trim(line);
         if (address.empty() || address[0] == '#')
             continue;
         if (usable(address))

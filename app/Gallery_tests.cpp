@@ -11,6 +11,7 @@
 
 #include "app/AppState.h"
 #include "app/Downloader.h"
+#include "app/MessageBox.h"
 #include "design/Document.h"
 #include "design/HeadlessLayerList.h"
 #include "design/PESExport.h"
@@ -205,7 +206,7 @@ TEST_F(GalleryDownloader, NotFoundRunsTheCallbackOnceAndLeavesTheLoop) {
     auto* d = new WatchedDownloader(&gone);
     ASSERT_TRUE(d->download("127.0.0.1", server.port(), "/x.pes", [&](HttpDownload& x) {
         ++calls;
-        EXPECT_TRUE(x.done());
+        EXPECT_EQ(x.result(), HttpDownload::Result::NotFound);
     }));
     for (int i = 0; i < 500 && !gone; ++i)
         frame();

@@ -71,7 +71,6 @@ ImageViewDialog::ImageViewDialog(GUI_View* parent, int y, int w, int h, std::str
         GUI_Print("Start config cell\n");
         row->bgColor = kPaper;
         row->titleColor = kInk;
-        row->extra = entry.path();
         GUI_Print("End config cell\n");
     }
     GUI_Print("End loop through files\n");
@@ -167,7 +166,6 @@ void ImageViewDialog::listFolder(const std::string& folder) {
             continue;
         row->bgColor = kPaper;
         row->titleColor = kInk;
-        row->extra = entry.path();
         entries_.push_back({entry.path(), entry.isDirectory()});
     }
 }

@@ -29,8 +29,6 @@ happyhttp::HttpCallbacks HttpDownload::callbacks() {
         count_ = 0;
         buffer_.assign(1, 0);
         status_ = r.status();
-        if (status_ == 404)
-            done_ = true;
         // A length beyond the buffer is refused before any byte of it is taken.
         if (r.length() > int64_t(kBufferSize))
             tooLarge_ = true;
@@ -79,15 +77,17 @@ bool HttpDownload::download(const std::string& host, int port, const std::string
 }
 
 bool HttpDownload::pump() {
-    if (called_ || !started_)
+    if (finished() || !started_)
         return false;
-    if (!done_ && !complete_ && !tooLarge_ && connection_ && connection_->outstanding() > 0) {
+    // A 404 ends the transfer at its headers: the error page is not wanted.
+    if (status_ != 404 && !complete_ && !tooLarge_ && connection_ &&
+        connection_->outstanding() > 0) {
         try {
             connection_->poll();
         } catch (const Wobbly& e) {
             // The connection cannot be used any more; polling it again would fail the same way
             // in every frame.
-            if (!complete_ && !done_ && !tooLarge_) {
+            if (!complete_ && status_ != 404 && !tooLarge_) {
                 error_ = e.what();
                 finish(Result::Broken);
                 return false;
@@ -96,7 +96,7 @@ bool HttpDownload::pump() {
     }
     if (tooLarge_) {
         finish(Result::TooLarge);
-    } else if (done_) {
+    } else if (status_ == 404) {
         finish(Result::NotFound);
     } else if (complete_ || !connection_ || connection_->outstanding() == 0) {
         if (!complete_)
@@ -112,9 +112,8 @@ bool HttpDownload::pump() {
 }
 
 void HttpDownload::finish(Result result) {
-    if (called_)
+    if (finished())
         return;
-    called_ = true;
     result_ = result;
     connection_.reset();
     buffer_.resize(count_ + 1);

@@ -63,14 +63,12 @@ public:
     std::vector<uint8_t> bytes() const {
         return std::vector<uint8_t>(buffer_.begin(), buffer_.begin() + std::ptrdiff_t(count_));
     }
-    // The status was 404.
-    bool done() const { return done_; }
     // The response's status, 0 before the headers arrived.
     int status() const { return status_; }
     Result result() const { return result_; }
     // The client's text for Unreachable and Broken ("connect(): Connection refused"), "" else.
     const std::string& error() const { return error_; }
-    bool finished() const { return called_; }
+    bool finished() const { return result_ != Result::Running; }
 
     const std::string& host() const { return host_; }
     int port() const { return port_; }
@@ -89,10 +87,8 @@ private:
     std::string host_, path_;
     int port_ = 0;
     bool started_ = false;
-    bool done_ = false;
     bool complete_ = false;
     bool tooLarge_ = false;
-    bool called_ = false;
     int status_ = 0;
     size_t count_ = 0;
     std::vector<uint8_t> buffer_ = std::vector<uint8_t>(1, 0);

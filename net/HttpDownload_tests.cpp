@@ -65,7 +65,7 @@ TEST(HttpDownload, ThreeByteBodyRunsTheCallbackOnceWithCountThree) {
     EXPECT_EQ(p.seenCount, 3u);
     EXPECT_EQ(p.seenBody, "abc");
     EXPECT_EQ(p.download.buffer()[3], 0);  // the body is followed by a zero byte
-    EXPECT_FALSE(p.download.done());
+    EXPECT_NE(p.download.result(), HttpDownload::Result::NotFound);
     // Once finished it stays finished and the callback never runs again.
     EXPECT_FALSE(p.download.pump());
     EXPECT_EQ(p.calls, 1);
@@ -87,7 +87,7 @@ TEST(HttpDownload, NotFoundRunsTheCallbackOnce) {
     p.run();
     EXPECT_EQ(p.calls, 1);
     EXPECT_EQ(p.seenResult, HttpDownload::Result::NotFound);
-    EXPECT_TRUE(p.download.done());
+    EXPECT_EQ(p.download.result(), HttpDownload::Result::NotFound);
     EXPECT_EQ(p.download.status(), 404);
     EXPECT_FALSE(p.download.pump());
     EXPECT_EQ(p.calls, 1);

@@ -7,6 +7,8 @@
 //                                                 SDL's dummy driver or with --own
 //   dialog-preview export [--stick HOST[:PORT]]   sends a small design to the stick and shows the
 //                                                 result box ("Export Fail!" without --stick)
+//   dialog-preview gallery [--gallery URL]        the cloud gallery over the canvas's place; a
+//                                                 chosen design is added to the small design
 //   options: --folder DIR (where the file dialogs start), --own (our own file dialog),
 //            --model M --hoop H (the settings' model and hoop indexes)
 //
@@ -26,6 +28,7 @@
 #include "app/AppState.h"
 #include "app/FileChooser.h"
 #include "app/FileCommands.h"
+#include "app/Gallery.h"
 #include "app/SettingDialog.h"
 #include "app/Settings.h"
 #include "app/StickExport.h"
@@ -53,8 +56,8 @@ public:
 
 int usage() {
     std::fprintf(stderr,
-                 "usage: dialog-preview settings|open|import|save|export [--lang en|th|jp] "
-                 "[--folder DIR] [--own] [--stick HOST[:PORT]]\n");
+                 "usage: dialog-preview settings|open|import|save|export|gallery [--lang en|th|jp] "
+                 "[--folder DIR] [--own] [--stick HOST[:PORT]] [--gallery URL]\n");
     return 2;
 }
 
@@ -94,6 +97,8 @@ int main(int argc, char** argv) {
             folder = argv[++i];
         } else if (a == "--stick" && i + 1 < argc) {
             startOptions["stick"] = argv[++i];
+        } else if (a == "--gallery" && i + 1 < argc) {
+            startOptions["gallery"] = argv[++i];
         } else if (a == "--model" && i + 1 < argc) {
             settings.modelIndex = std::atoi(argv[++i]);
         } else if (a == "--hoop" && i + 1 < argc) {
@@ -142,6 +147,9 @@ int main(int argc, char** argv) {
         checkStickNetwork("IP Address: %s\n");
         GUI_RunFrame();
         exportToStick();
+    } else if (what == "gallery") {
+        // The arrow points where the top bar's gallery button is.
+        openGallery(160 * GUI_scale);
     } else {
         return usage();
     }

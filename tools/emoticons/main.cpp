@@ -22,12 +22,11 @@
 #include <algorithm>
 #include <atomic>
 #include <cctype>
-#include <cstdarg>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <ctime>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -44,6 +43,7 @@
 #include "digitizer/Quality.h"
 #include "formats/PESWriter.h"
 #include "formats/ThreadPalette.h"
+#include "gui/StringUtils.h"
 
 namespace {
 
@@ -70,16 +70,6 @@ bool writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
 
 bool writeText(const std::string& path, const std::string& text) {
     return writeFile(path, std::vector<uint8_t>(text.begin(), text.end()));
-}
-
-std::string format(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char* fmt, ...) {
-    char buf[512];
-    va_list ap;
-    va_start(ap, fmt);
-    std::vsnprintf(buf, sizeof buf, fmt, ap);
-    va_end(ap);
-    return buf;
 }
 
 // Processor time of the calling thread: the digitizer's own cost, whatever else the machine does.
@@ -160,8 +150,9 @@ std::vector<StitchBlock> blocksOf(const std::vector<digitizer::ColorRun>& runs) 
                 const Stitch p = b.stitches.back();
                 if (p.x == s.x && p.y == s.y)
                     continue;  // a second penetration in the same hole
-                const int pieces = (std::max(std::abs(s.x - p.x), std::abs(s.y - p.y)) +
-                                    kMaxShort - 1) / kMaxShort;
+                const int pieces =
+                    (std::max(std::abs(s.x - p.x), std::abs(s.y - p.y)) + kMaxShort - 1) /
+                    kMaxShort;
                 for (int k = 1; k < pieces; ++k) {
                     Stitch m;
                     m.x = p.x + int32_t(std::lround(double(s.x - p.x) * k / pieces));
@@ -262,52 +253,55 @@ std::string misses(const Design& d, const Aims& a) {
         m += " " + d.error + ";";
     for (const RunReport& r : d.runs) {
         if (r.minPartCoverage < a.minCoverage)
-            m += format(" %s coverage %.3f;", threadEntry(r.thread).name, r.minPartCoverage);
+            m += GUI_Format(" %s coverage %.3f;", threadEntry(r.thread).name, r.minPartCoverage);
         if (r.outside > a.maxOutside)
-            m += format(" %s outside %.3f;", threadEntry(r.thread).name, r.outside);
+            m += GUI_Format(" %s outside %.3f;", threadEntry(r.thread).name, r.outside);
     }
     if (d.shortest < a.minStitch - 1e-9)
-        m += format(" stitch of %.2f mm;", d.shortest);
+        m += GUI_Format(" stitch of %.2f mm;", d.shortest);
     if (d.maxRun > a.maxRun + 1e-9)
-        m += format(" running stitch of %.1f mm;", d.maxRun);
+        m += GUI_Format(" running stitch of %.1f mm;", d.maxRun);
     if (d.size == 1 && d.stitchCount >= a.maxMediumStitches)
-        m += format(" %d stitches;", d.stitchCount);
+        m += GUI_Format(" %d stitches;", d.stitchCount);
     if (d.colorRuns > a.maxColorRuns)
-        m += format(" %d colour runs;", d.colorRuns);
+        m += GUI_Format(" %d colour runs;", d.colorRuns);
     return m;
 }
 
 std::string report(const std::vector<Design>& designs, double seconds, int jobs) {
     Aims aims;
     std::string s;
-    s += format("Quality report of the emoticons (%s, see tools/emoticons/main.cpp).\n", kVersion);
+    s += GUI_Format("Quality report of the emoticons (%s, see tools/emoticons/main.cpp).\n",
+                    kVersion);
     s += "Per design and size: the size of the stitched area, stitches (records of the file,\n"
          "movements included), colour runs, the shortest and longest visible stitch, the longest\n"
          "running or fill stitch; then per colour run its thread, the area it covers, its\n"
          "coverage (share of the region under thread 0.4 mm wide; in brackets the lowest coverage\n"
          "of its pieces over 4 mm2) and the share of its thread more than 0.2 mm outside the\n"
          "region.\n";
-    s += format("Aims: coverage at least %.2f for pieces over 4 mm2, at most %.0f %% of thread "
-                "outside,\nno stitch under %.1f mm, running and fill stitches at most %.0f mm, a "
-                "Medium design under\n%d stitches, at most %d colour runs.\n",
-                aims.minCoverage, aims.maxOutside * 100, aims.minStitch, aims.maxRun,
-                aims.maxMediumStitches, aims.maxColorRuns);
+    s += GUI_Format(
+        "Aims: coverage at least %.2f for pieces over 4 mm2, at most %.0f %% of thread "
+        "outside,\nno stitch under %.1f mm, running and fill stitches at most %.0f mm, a "
+        "Medium design under\n%d stitches, at most %d colour runs.\n",
+        aims.minCoverage, aims.maxOutside * 100, aims.minStitch, aims.maxRun,
+        aims.maxMediumStitches, aims.maxColorRuns);
     int missed = 0, maxMedium = 0, maxRuns = 0;
     double minCov = 1, maxOut = 0, shortest = 1e9, longest = 0, maxRun = 0, mediumTime = 0,
            slowestMedium = 0;
     for (const Design& d : designs) {
         if (d.size == 0) {
             const emoticons::Emoticon& e = emoticons::kSet[d.number - 1];
-            s += format("\n%2d U+%04X %s\n", d.number, e.codePoint, e.name);
+            s += GUI_Format("\n%2d U+%04X %s\n", d.number, e.codePoint, e.name);
         }
-        s += format("   %-6s %4.1f x %4.1f mm %6d stitches %d runs  stitch %.2f..%.1f mm  "
-                    "run max %.1f mm\n",
-                    emoticons::kSizes[d.size].folder, d.width, d.height, d.stitchCount,
-                    d.colorRuns, d.shortest, d.longest, d.maxRun);
+        s += GUI_Format(
+            "   %-6s %4.1f x %4.1f mm %6d stitches %d runs  stitch %.2f..%.1f mm  "
+            "run max %.1f mm\n",
+            emoticons::kSizes[d.size].folder, d.width, d.height, d.stitchCount, d.colorRuns,
+            d.shortest, d.longest, d.maxRun);
         for (const RunReport& r : d.runs) {
-            s += format("          %-16s %7.1f mm2  coverage %.3f (%.3f)  outside %.3f\n",
-                        threadEntry(r.thread).name, r.area, r.coverage, r.minPartCoverage,
-                        r.outside);
+            s += GUI_Format("          %-16s %7.1f mm2  coverage %.3f (%.3f)  outside %.3f\n",
+                            threadEntry(r.thread).name, r.area, r.coverage, r.minPartCoverage,
+                            r.outside);
             minCov = std::min(minCov, r.minPartCoverage);
             maxOut = std::max(maxOut, r.outside);
         }
@@ -326,14 +320,15 @@ std::string report(const std::vector<Design>& designs, double seconds, int jobs)
             slowestMedium = std::max(slowestMedium, d.seconds);
         }
     }
-    s += format("\nall %zu designs: coverage min %.3f  outside max %.3f  stitch %.2f..%.1f mm  "
-                "run max %.1f mm  Medium stitches max %d  colour runs max %d  off the aims: %d\n",
-                designs.size(), minCov, maxOut, shortest, longest, maxRun, maxMedium, maxRuns,
-                missed);
-    s += format("Digitizer time (processor) of a Medium design: mean %.2f s, slowest %.2f s. Whole "
-                "set built in %.0f s (%.0f s of processor time) on %d threads.\n",
-                mediumTime / emoticons::kCount, slowestMedium, seconds,
-                double(std::clock()) / CLOCKS_PER_SEC, jobs);
+    s += GUI_Format(
+        "\nall %zu designs: coverage min %.3f  outside max %.3f  stitch %.2f..%.1f mm  "
+        "run max %.1f mm  Medium stitches max %d  colour runs max %d  off the aims: %d\n",
+        designs.size(), minCov, maxOut, shortest, longest, maxRun, maxMedium, maxRuns, missed);
+    s += GUI_Format(
+        "Digitizer time (processor) of a Medium design: mean %.2f s, slowest %.2f s. Whole "
+        "set built in %.0f s (%.0f s of processor time) on %d threads.\n",
+        mediumTime / emoticons::kCount, slowestMedium, seconds,
+        double(std::clock()) / CLOCKS_PER_SEC, jobs);
     return s;
 }
 
@@ -358,7 +353,8 @@ std::string readme(const std::string& source) {
         "- `QUALITY.txt`: the builder's report for every design and size.\n"
         "- `licences/`: the licence of the source font and of its artwork.\n\n"
         "## Stitching\n\n"
-        "The font paints each emoticon as a stack of one-colour layers. Every layer loses what the\n"
+        "The font paints each emoticon as a stack of one-colour layers. Every layer loses what "
+        "the\n"
         "layers above it hide, except a band 0.3 mm wide that reaches under them so that\n"
         "neighbouring colours meet without a gap; pieces narrower than 0.4 mm or smaller than\n"
         "0.8 mm2 are not sewn (the colour below fills their place). Each colour is one run, sewn\n"
@@ -372,8 +368,8 @@ std::string readme(const std::string& source) {
         "Number N sits in row (N - 1) / 7 and column (N - 1) % 7 of the 7 x 7 grid.\n\n"
         "| N | code point | name |\n| --- | --- | --- |\n";
     for (int i = 0; i < emoticons::kCount; ++i)
-        s += format("| %d | U+%04X | %s |\n", i + 1, emoticons::kSet[i].codePoint,
-                    emoticons::kSet[i].name);
+        s += GUI_Format("| %d | U+%04X | %s |\n", i + 1, emoticons::kSet[i].codePoint,
+                        emoticons::kSet[i].name);
     s += "\n## Licence and attribution\n\n"
          "The designs are derived from Twemoji, copyright Twitter, Inc. and other contributors,\n"
          "graphics licensed under CC-BY 4.0 (https://creativecommons.org/licenses/by/4.0/), as\n"
@@ -439,8 +435,8 @@ int main(int argc, char** argv) {
         // Every colour run of the Small size of one emoticon, each drawn over its region: the
         // smallest size is where thread meets its limits.
         std::vector<SpecimenItem> items;
-        for (const digitizer::ColorRun& run : digitizer::digitizeArtwork(
-                 artwork(drawings[o.debug - 1], emoticons::kSizes[0].mm)))
+        for (const digitizer::ColorRun& run :
+             digitizer::digitizeArtwork(artwork(drawings[o.debug - 1], emoticons::kSizes[0].mm)))
             items.push_back({run.path, run.region});
         return writeSpecimen(o.out + "/debug.png", items, {}, 4.0) ? 0 : 1;
     }
@@ -479,7 +475,8 @@ int main(int argc, char** argv) {
     int failed = 0;
     for (const Design& d : designs) {
         const std::string n = std::to_string(d.number);
-        const std::string path = root + "PES/" + emoticons::kSizes[d.size].folder + "/" + n + ".pes";
+        const std::string path =
+            root + "PES/" + emoticons::kSizes[d.size].folder + "/" + n + ".pes";
         if (!d.readable || !writeFile(path, d.pes)) {
             std::fprintf(stderr, "make-emoticons: %s: %s\n", path.c_str(),
                          d.readable ? "cannot write" : d.error.c_str());
