@@ -159,6 +159,13 @@ bool EmoticonBalloon::handle_event(SDL_Event* e) {
         close();
         return false;  // the rest of the window follows the new size too
     }
+    // Escape cancels: the preview goes and the design is as it was before the balloon opened.
+    if (e->type == SDL_KEYDOWN && e->key.keysym.sym == SDLK_ESCAPE) {
+        removePreview();
+        refreshControls();
+        close();
+        return true;
+    }
     if (e->type != SDL_MOUSEBUTTONDOWN && e->type != SDL_MOUSEBUTTONUP)
         return BalloonDialog::handle_event(e);
     // The buttons first; whatever they leave is the grid's, and nothing behind the balloon

@@ -185,6 +185,24 @@ TEST_F(EmoticonBalloonTest, OkWithoutASelectionJustCloses) {
     EXPECT_TRUE(ui.toolbox->interactive);
 }
 
+TEST_F(EmoticonBalloonTest, EscapeTakesThePreviewAwayAndCloses) {
+    addShape();
+    const int32_t before = doc().layers[0].stitchCount;
+    open();
+    pick(0, 3);
+    ASSERT_EQ(layers(), 2);
+    key(SDLK_ESCAPE);
+    EXPECT_EQ(balloon(), nullptr);
+    EXPECT_TRUE(ui.toolbox->interactive);
+    ASSERT_EQ(layers(), 1);  // the user's own layer stays
+    EXPECT_EQ(doc().layers[0].stitchCount, before);
+    // Escape before any choice removes nothing.
+    open();
+    key(SDLK_ESCAPE);
+    EXPECT_EQ(balloon(), nullptr);
+    EXPECT_EQ(layers(), 1);
+}
+
 TEST_F(EmoticonBalloonTest, WindowResizeClosesAndKeepsThePreviewWithoutUndo) {
     open();
     pick(0, 3);
