@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "gui/StringUtils.h"
+
 namespace cli {
 
 namespace {
@@ -76,6 +78,24 @@ bool writeOutput(const char* command, const std::string& path, const std::vector
 
 std::string lastSystemError() {
     return errno != 0 ? std::strerror(errno) : "unknown reason";
+}
+
+std::string jsonString(const std::string& text) {
+    const std::string valid = ofUTF8::repair(text);
+    std::string out = "\"";
+    for (unsigned char c : valid) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += char(c);
+        }
+    }
+    return out + "\"";
 }
 
 }  // namespace cli

@@ -1,4 +1,4 @@
-// Disk access shared by the mes-cli sub-commands.
+// Disk access, and the JSON string form, shared by the mes-cli sub-commands.
 #pragma once
 
 #include <cstdint>
@@ -24,5 +24,9 @@ bool writeOutput(const char* command, const std::string& path, const std::vector
 // The system's words for errno ("No such file or directory"), for messages after a failed
 // readWhole or writeWhole.
 std::string lastSystemError();
+
+// The text as a JSON string with its quotes. Invalid UTF-8 (a file name in another encoding) is
+// first repaired to U+FFFD, as JSON has to be valid Unicode.
+std::string jsonString(const std::string& text);
 
 }  // namespace cli

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <iterator>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -251,8 +253,16 @@ std::string filled(std::string text,
     return text;
 }
 
-const char* const kCommandNames[] = {"info",  "dump",  "convert", "render", "thumbnail", "text",
-                                     "batch", "fonts", "shape",   "send",   "version",   "help"};
+// The commands of the program's table, as its completion of the first word lists them.
+std::vector<std::string> commandNames() {
+    std::vector<std::string> names;
+    std::istringstream lines(runCli("__complete ''").out);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line[0] != '-')
+            names.push_back(line);
+    }
+    return names;
+}
 
 TEST_F(CliTest, HelpGoesToStandardOutputWithStatusZero) {
     const SplitRun overview = runSplit("--help");
@@ -261,14 +271,16 @@ TEST_F(CliTest, HelpGoesToStandardOutputWithStatusZero) {
     EXPECT_EQ(overview.out.rfind("usage: mes-cli COMMAND", 0), 0u) << overview.out;
     EXPECT_NE(overview.out.find("Exit status: 0 done, 1"), std::string::npos) << overview.out;
     EXPECT_EQ(runSplit("help").out, overview.out);
-    for (const char* name : kCommandNames) {
-        EXPECT_NE(overview.out.find(std::string("\n  ") + name + " "), std::string::npos) << name;
-        const SplitRun help = runSplit(std::string("help ") + name);
+    const std::vector<std::string> names = commandNames();
+    ASSERT_GE(names.size(), 13u);
+    for (const std::string& name : names) {
+        EXPECT_NE(overview.out.find("\n  " + name + " "), std::string::npos) << name;
+        const SplitRun help = runSplit("help " + name);
         EXPECT_EQ(help.status, 0) << name;
         EXPECT_EQ(help.err, "") << name;
-        EXPECT_EQ(help.out.rfind(std::string("usage: mes-cli ") + name, 0), 0u) << help.out;
+        EXPECT_EQ(help.out.rfind("usage: mes-cli " + name, 0), 0u) << help.out;
         EXPECT_NE(help.out.find("\n  -h, --help "), std::string::npos) << help.out;
-        const SplitRun asOption = runSplit(std::string(name) + " --help");
+        const SplitRun asOption = runSplit(name + " --help");
         EXPECT_EQ(asOption.status, 0) << name;
         EXPECT_EQ(asOption.out, help.out) << name;
     }
@@ -283,6 +295,19 @@ TEST_F(CliTest, HelpGoesToStandardOutputWithStatusZero) {
         const std::size_t at = text.out.find(line);
         EXPECT_NE(at, std::string::npos) << line << "\n" << text.out;
         EXPECT_EQ(text.out.find(line, at + 1), std::string::npos) << line;
+    }
+}
+
+// The manual page is written by hand; each command of the table has its entry there.
+TEST_F(CliTest, TheManualPageDescribesEveryCommand) {
+    const std::string page = readFile(fs::path(MES_SOURCE_DIR) / "packaging/man/mes-cli.1.in");
+    ASSERT_FALSE(page.empty());
+    const std::vector<std::string> names = commandNames();
+    ASSERT_FALSE(names.empty());
+    for (const std::string& name : names) {
+        // ".TP" then the entry's first line: .B name, .BI "name ..., .BR name ...
+        const std::regex entry("\n\\.TP\n\\.B[IR]? \"?" + name + "[ \"\n]");
+        EXPECT_TRUE(std::regex_search(page, entry)) << name;
     }
 }
 

@@ -76,7 +76,6 @@ public:
     // options; "--name=value" is the same as "--name value".
     Invocation(const Command& command, const Args& args);
 
-    const Command& command() const { return *command_; }
     // The operands in order; optional ones at the end may be missing.
     const std::vector<std::string>& operands() const { return operands_; }
     // Operand i, or "" when it was not given.
