@@ -565,6 +565,37 @@ TEST_F(CliTest, BatchOfOnlyGoodNamesSucceedsAndReportsCharactersTheFontLacks) {
     EXPECT_NE(empty.err.find("holds no names"), std::string::npos) << empty.err;
 }
 
+// A pack that is there but holds no glyphs stops the work before any name, as a missing one
+// does: the program is copied beside a data folder whose only pack is not a pack.
+TEST_F(CliTest, AnUnreadablePackStopsTextAndBatchBeforeAnyName) {
+    fs::create_directories(dir / "bin/data/MIVO_FONTS/MIVOFONT_001/05");
+    std::ofstream(dir / "bin/data/MIVO_FONTS/MIVOFONT_001/05/stitch.pack", std::ios::binary)
+        << "not a stitch pack";
+    const fs::path program = dir / "bin/mes-cli";
+    fs::copy_file(MES_CLI_PATH, program);
+    const auto run = [&](const std::string& args) {
+        return runShell("'" + program.string() + "' " + args + " 2>&1");
+    };
+    const CliRun text = run("text Anna --font 0 --size 0 -o '" + path("anna.pes") + "'");
+    EXPECT_EQ(text.status, 1) << text.out;
+    EXPECT_NE(text.out.find("mes-cli text: the stitch font pack of font 0 size step 0 is missing "
+                            "or unreadable ("),
+              std::string::npos)
+        << text.out;
+    EXPECT_FALSE(fs::exists(path("anna.pes")));
+
+    std::ofstream(path("names.csv")) << "Anna\nBob\n";
+    const CliRun batch =
+        run("batch '" + path("names.csv") + "' --font 0 --size 0 -o '" + path("out") + "'");
+    EXPECT_EQ(batch.status, 1) << batch.out;
+    EXPECT_NE(batch.out.find("mes-cli batch: the stitch font pack of font 0 size step 0 is "
+                             "missing or unreadable ("),
+              std::string::npos)
+        << batch.out;
+    EXPECT_EQ(batch.out.find("line "), std::string::npos) << batch.out;
+    EXPECT_FALSE(fs::exists(path("out/Anna.pes")));
+}
+
 // ---- Completion ------------------------------------------------------------------------------
 
 // What bash offers with the completion script sourced, for the words after mes-cli (the last
