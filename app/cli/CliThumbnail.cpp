@@ -62,13 +62,12 @@ struct SurfaceRenderer {
 
 // SIZE, the operand: a whole number of pixels. Throws UsageError.
 int sizeOperand(const std::string& text) {
-    char* end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || v < 1 || v > kMaxSize)
+    int v = 0;
+    if (!cli::parseWhole(text, v) || v < 1 || v > kMaxSize)
         throw cli::UsageError((text.empty() ? "\"\"" : text) +
                               ": SIZE must be a whole number of pixels from 1 to " +
                               std::to_string(kMaxSize));
-    return int(v);
+    return v;
 }
 
 }  // namespace

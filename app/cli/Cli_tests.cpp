@@ -371,6 +371,7 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
         {"thumbnail {in} x.png 0", 2, "0: SIZE must be a whole number of pixels from 1 to 2048"},
         {"thumbnail {in} x.png 2049", 2, "2049: SIZE must be a whole number"},
         {"thumbnail {in} x.png 12px", 2, "12px: SIZE must be a whole number"},
+        {"thumbnail {in} x.png ' 12'", 2, " 12: SIZE must be a whole number"},
         {"thumbnail {in} x.jpg 64", 2, "x.jpg: OUT.png must end in .png"},
         {"thumbnail {in} x.png 64 extra", 2, "unexpected argument \"extra\""},
         {"thumbnail {in} x.png 64 --fast", 2, "unknown option --fast"},

@@ -1,6 +1,5 @@
 #include "app/cli/FontCatalogue.h"
 
-#include <charconv>
 #include <sstream>
 
 #include "app/cli/CommandTable.h"
@@ -30,11 +29,6 @@ const FontFacts kFacts[stitchfont::kFontCount] = {
     {"Formal", "Noto Serif Thai Bold", "Noto Serif Bold"},
     {"Modern", "Noto Sans Thai Bold", "Noto Sans Bold"},
 };
-
-bool wholeNumber(const std::string& s, int& out) {
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), out);
-    return !s.empty() && r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
 
 }  // namespace
 
@@ -68,7 +62,7 @@ int sizeStepFor(int font, const std::string& value, std::string& why) {
         "font " + std::to_string(font) + " (" + kFacts[font].latinName + ")";
     int n = 0;
     if (value.size() > 2 && value.compare(value.size() - 2, 2, "mm") == 0 &&
-        wholeNumber(value.substr(0, value.size() - 2), n)) {
+        parseWhole(value.substr(0, value.size() - 2), n)) {
         for (std::size_t step = 0; step < sizes.size(); ++step) {
             if (sizes[step] == n)
                 return int(step);
@@ -77,7 +71,7 @@ int sizeStepFor(int font, const std::string& value, std::string& why) {
               sizeListText(font);
         return -1;
     }
-    if (wholeNumber(value, n)) {
+    if (parseWhole(value, n)) {
         if (n >= 0 && std::size_t(n) < sizes.size())
             return n;
         why = fontName + " has size steps 0 to " + std::to_string(sizes.size() - 1) + " (" +
