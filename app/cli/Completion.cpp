@@ -40,7 +40,7 @@ std::vector<std::string> valuesOf(Complete kind, const char* words,
                     out.push_back(std::to_string(s));
                 return out;
             }
-            const std::vector<int> sizes = fontSizes(font);
+            const std::vector<int> sizes = stitchfont::fontSizes(font);
             for (std::size_t s = 0; s < sizes.size(); ++s)
                 out.push_back(std::to_string(s));
             for (int mm : sizes)
