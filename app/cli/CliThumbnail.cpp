@@ -13,7 +13,6 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
