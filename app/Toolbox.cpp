@@ -231,10 +231,7 @@ void showShapePanel() {
 
 std::vector<std::string> sizeEntries(int fontIndex) {
     std::vector<std::string> entries;
-    for (int j = 0; j < stitchfont::kSizeSteps; ++j) {
-        const int n = stitchfont::sizeNumber(fontIndex, j);
-        if (n == 0)
-            break;
+    for (int n : stitchfont::fontSizes(fontIndex)) {
         char text[32];
         std::snprintf(text, sizeof text, "%i pt. ", n);
         entries.push_back(text);
@@ -243,8 +240,9 @@ std::vector<std::string> sizeEntries(int fontIndex) {
 }
 
 std::vector<std::string> fontDisplayNames() {
-    std::vector<std::string> names = jsBufferFromFile(jsToDataPath("MIVO_FONTS/names.txt")).lines();
-    names.resize(kFontCount);
+    const jsBuffer namesTxt = jsBufferFromFile(jsToDataPath("MIVO_FONTS/names.txt"));
+    std::vector<std::string> names =
+        stitchfont::displayNames(std::string_view(namesTxt.getData(), namesTxt.size()), kFontCount);
     for (int i = 0; i < kFontCount; ++i) {
         if (names[i].empty())
             names[i] = "Font " + std::to_string(i + 1);

@@ -11,7 +11,7 @@
 #   share/icons/hicolor/NxN/apps/ the icon, drawn by tools/images
 #   share/man/man1/               manual pages
 #   share/doc/mes/                copyright (every licence of what is installed) and changelog
-#   share/bash-completion/completions/mes-cli   when app/cli/mes-cli.bash-completion exists
+#   share/bash-completion/completions/mes-cli   app/cli/mes-cli.bash-completion
 
 include_guard(GLOBAL)
 include(GNUInstallDirs)
@@ -47,10 +47,8 @@ install(FILES ${mes_packaging}/mes.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/
 install(FILES ${mes_packaging}/mes.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
 install(FILES ${mes_packaging}/mes.thumbnailer DESTINATION ${CMAKE_INSTALL_DATADIR}/thumbnailers)
 install(DIRECTORY ${mes_packaging}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
-if(EXISTS ${PROJECT_SOURCE_DIR}/app/cli/mes-cli.bash-completion)
-    install(FILES ${PROJECT_SOURCE_DIR}/app/cli/mes-cli.bash-completion
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME mes-cli)
-endif()
+install(FILES ${PROJECT_SOURCE_DIR}/app/cli/mes-cli.bash-completion
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME mes-cli)
 
 # ---- Manual pages and package documents, compressed as Debian wants them
 

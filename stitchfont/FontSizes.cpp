@@ -1,5 +1,6 @@
 #include "stitchfont/FontSizes.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace stitchfont {
@@ -30,6 +31,35 @@ int sizeNumber(int fontIndex, int sizeIndex) {
     if (fontIndex < 0 || fontIndex >= kFontCount || sizeIndex < 0 || sizeIndex >= kSizeSteps)
         return 0;
     return kSizes[fontIndex][sizeIndex];
+}
+
+std::vector<int> fontSizes(int fontIndex) {
+    std::vector<int> sizes;
+    for (int step = 0; step < kSizeSteps; ++step) {
+        const int n = sizeNumber(fontIndex, step);
+        if (n == 0)
+            break;
+        sizes.push_back(n);
+    }
+    return sizes;
+}
+
+std::vector<std::string> displayNames(std::string_view text, int count) {
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    if (!text.empty() && text.back() == '\0')
+        text.remove_suffix(1);
+    std::vector<std::string> names;
+    std::size_t start = 0;
+    while (start < text.size() && int(names.size()) < count) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        names.emplace_back(text.substr(start, end - start));
+        start = end + 1;
+        if (end + 1 < text.size() && text[end] == '\r' && text[end + 1] == '\n')
+            ++start;
+    }
+    names.resize(std::size_t(count > 0 ? count : 0));
+    return names;
 }
 
 std::string packPath(int fontIndex, int sizeIndex) {

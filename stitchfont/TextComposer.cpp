@@ -39,17 +39,8 @@ bool in(int c, int lo, int hi) {
 bool isAboveMark(int c) {
     return c == kMaiHanAkat || in(c, 0xD4, 0xD7) || in(c, 0xE7, 0xEE);
 }
-bool isUpperVowel(int c) {
-    return c == kMaiHanAkat || in(c, 0xD4, 0xD7) || c == kNikhahit;
-}
-bool isStackable(int c) {
-    return in(c, 0xE8, 0xEC);
-}
 bool isToneMark(int c) {
     return in(c, 0xE8, 0xEB);
-}
-bool isLowerVowel(int c) {
-    return in(c, 0xD8, 0xDA);
 }
 bool isFishTail(int c) {
     return c == 0xBB || c == 0xBD || c == 0xBF;
@@ -71,6 +62,16 @@ bool isBaseConsonant(int c) {
 }
 
 }  // namespace
+
+bool isUpperVowel(int c) {
+    return c == kMaiHanAkat || in(c, 0xD4, 0xD7) || c == kNikhahit;
+}
+bool isStackable(int c) {
+    return in(c, 0xE8, 0xEC);
+}
+bool isLowerVowel(int c) {
+    return in(c, 0xD8, 0xDA);
+}
 
 bool isSpacingFree(int c) {
     return in(c, 0xD4, 0xDA) || in(c, 0xE7, 0xEE);

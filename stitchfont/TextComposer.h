@@ -46,4 +46,12 @@ bool markCorrection(int pp, int f, int ch, const FontMetrics& m, int& dx, int& d
 // Codes that advance the pen by nothing when joined (vowels above and below, tone marks).
 bool isSpacingFree(int code);
 
+// The letter classes the placement rules go by, for the tools that measure a font against them.
+// Upper vowels: MAI HAN-AKAT, SARA I to SARA UEE and NIKHAHIT (0xD1, 0xD4..0xD7, 0xED).
+bool isUpperVowel(int code);
+// Lower vowels: SARA U, SARA UU and PHINTHU (0xD8..0xDA).
+bool isLowerVowel(int code);
+// Marks that stack on a vowel: the four tone marks and THANTHAKHAT (0xE8..0xEC).
+bool isStackable(int code);
+
 }  // namespace stitchfont

@@ -26,7 +26,6 @@
 #include "formats/PESWriter.h"
 #include "formats/SewingCheck.h"
 #include "formats/ThreadPalette.h"
-#include "gui/StringUtils.h"
 
 namespace {
 
@@ -47,24 +46,6 @@ std::string duration(double seconds) {
     if (h > 0)
         out = std::to_string(h) + " h ";
     return out + std::to_string(m) + " min " + std::to_string(rest) + " s";
-}
-
-std::string json(const std::string& text) {
-    const std::string valid = ofUTF8::repair(text);
-    std::string out = "\"";
-    for (unsigned char c : valid) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += char(c);
-        } else if (c < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", c);
-            out += buf;
-        } else {
-            out += char(c);
-        }
-    }
-    return out + "\"";
 }
 
 const char* kindName(SewingIssueKind kind) {
@@ -164,7 +145,8 @@ void printWords(const std::string& path, const std::string& what,
 
 void printJson(const std::string& path, const std::string& format,
                const std::vector<StitchBlock>& blocks, const SewingReport& r) {
-    std::string out = "{\"file\":" + json(path) + ",\"format\":" + json(format);
+    std::string out =
+        "{\"file\":" + cli::jsonString(path) + ",\"format\":" + cli::jsonString(format);
     char buf[256];
     std::snprintf(buf, sizeof buf,
                   ",\"has_stitches\":%s,\"size_mm\":[%.1f,%.1f],\"bounds\":[%d,%d,%d,%d]",
@@ -184,7 +166,7 @@ void printJson(const std::string& path, const std::string& format,
     out += buf;
     for (std::size_t i = 0; i < r.colors.size(); ++i) {
         std::snprintf(buf, sizeof buf, "%s{\"index\":%d,\"name\":", i ? "," : "", int(r.colors[i]));
-        out += buf + json(threadName(r.colors[i])) + "}";
+        out += buf + cli::jsonString(threadName(r.colors[i])) + "}";
     }
     std::snprintf(buf, sizeof buf,
                   "],\"stitches_per_minute\":%d,\"sewing_seconds\":%.1f,\"stops_machine\":%s,"
@@ -203,7 +185,7 @@ void printJson(const std::string& path, const std::string& format,
                           piles ? issue.worst : issue.worst / 10.0);
             out += buf;
         }
-        out += ",\"reason\":" + json(sewingReasonText(issue, r)) + ",\"places\":[";
+        out += ",\"reason\":" + cli::jsonString(sewingReasonText(issue, r)) + ",\"places\":[";
         for (std::size_t k = 0; k < issue.places.size(); ++k) {
             const SewingPlace& p = issue.places[k];
             const Where w = where(blocks, p);
@@ -227,8 +209,7 @@ namespace cli {
 int check(const Invocation& in) {
     const std::string path = in.operand(0);
     SewingCheckOptions options;
-    if (in.has("--hoop"))
-        hoopSize(in, "--hoop", options.hoopW, options.hoopH);
+    hoopSize(in, "--hoop", options.hoopW, options.hoopH);
     options.stitchesPerMinute = in.integer("--spm", 1, 10000, options.stitchesPerMinute);
     const bool asJson = in.has("--json");
 

@@ -7,6 +7,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "gui/StringUtils.h"
+
 namespace cli {
 
 namespace {
@@ -36,26 +38,27 @@ bool readWhole(const std::string& path, std::vector<uint8_t>& bytes) {
     return !in.bad();
 }
 
-bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
+bool writeThroughPart(const std::string& path,
+                      const std::function<bool(const std::string& part)>& write) {
     const std::string part = path + ".part";
     errno = 0;
-    {
+    if (!write(part) || std::rename(part.c_str(), path.c_str()) != 0) {
+        removeKeepingErrno(part);
+        return false;
+    }
+    return true;
+}
+
+bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes) {
+    return writeThroughPart(path, [&](const std::string& part) {
         std::ofstream out(part, std::ios::binary | std::ios::trunc);
         if (!out)
             return false;
         out.write(reinterpret_cast<const char*>(bytes.data()),
                   static_cast<std::streamsize>(bytes.size()));
         out.close();
-        if (!out) {
-            removeKeepingErrno(part);
-            return false;
-        }
-    }
-    if (std::rename(part.c_str(), path.c_str()) != 0) {
-        removeKeepingErrno(part);
-        return false;
-    }
-    return true;
+        return !out.fail();
+    });
 }
 
 bool readInput(const char* command, const std::string& path, std::vector<uint8_t>& bytes) {
@@ -76,6 +79,24 @@ bool writeOutput(const char* command, const std::string& path, const std::vector
 
 std::string lastSystemError() {
     return errno != 0 ? std::strerror(errno) : "unknown reason";
+}
+
+std::string jsonString(const std::string& text) {
+    const std::string valid = ofUTF8::repair(text);
+    std::string out = "\"";
+    for (unsigned char c : valid) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += char(c);
+        } else if (c < 0x20) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\u%04x", c);
+            out += buf;
+        } else {
+            out += char(c);
+        }
+    }
+    return out + "\"";
 }
 
 }  // namespace cli

@@ -1,7 +1,8 @@
-// Disk access shared by the mes-cli sub-commands.
+// Disk access, and the JSON string form, shared by the mes-cli sub-commands.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -11,9 +12,14 @@ namespace cli {
 // why).
 bool readWhole(const std::string& path, std::vector<uint8_t>& bytes);
 
-// Writes the bytes to PATH.part and renames that over PATH, so a failed write never leaves a
-// half-written file where the user expects a design. Returns false on any failure, after removing
-// the partial file; errno still tells why it failed.
+// Lets `write` make the file PATH.part (the path it is given), then renames that over PATH, so a
+// failed write never leaves a half-written file where the user expects a design or a picture.
+// Returns false when `write` or the rename fails, after removing the partial file; errno is kept
+// from the failure.
+bool writeThroughPart(const std::string& path,
+                      const std::function<bool(const std::string& part)>& write);
+
+// writeThroughPart with the bytes as the file.
 bool writeWhole(const std::string& path, const std::vector<uint8_t>& bytes);
 
 // readWhole and writeWhole for a sub-command's own files: on failure they print
@@ -24,5 +30,9 @@ bool writeOutput(const char* command, const std::string& path, const std::vector
 // The system's words for errno ("No such file or directory"), for messages after a failed
 // readWhole or writeWhole.
 std::string lastSystemError();
+
+// The text as a JSON string with its quotes. Invalid UTF-8 (a file name in another encoding) is
+// first repaired to U+FFFD, as JSON has to be valid Unicode.
+std::string jsonString(const std::string& text);
 
 }  // namespace cli

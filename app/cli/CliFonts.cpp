@@ -44,23 +44,6 @@ std::string padded(const std::string& text, std::size_t width) {
     return text + std::string(used < width ? width - used : 1, ' ');
 }
 
-std::string jsonString(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char buf[8];
-            std::snprintf(buf, sizeof buf, "\\u%04x", unsigned(c));
-            out += buf;
-        } else {
-            out += c;
-        }
-    }
-    return out + "\"";
-}
-
 }  // namespace
 
 namespace cli {
@@ -70,7 +53,9 @@ int fonts(const Invocation& in) {
     std::vector<uint8_t> bytes;
     if (!readInput("fonts", namesPath, bytes))
         return kStatusFailed;
-    const std::vector<std::string> names = displayNames(bytes, stitchfont::kFontCount);
+    const std::vector<std::string> names = stitchfont::displayNames(
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+        stitchfont::kFontCount);
 
     std::string out;
     if (in.has("--json")) {
@@ -78,7 +63,7 @@ int fonts(const Invocation& in) {
         for (int f = 0; f < stitchfont::kFontCount; ++f) {
             const FontFacts& facts = fontFacts(f);
             std::string sizes;
-            for (int mm : fontSizes(f))
+            for (int mm : stitchfont::fontSizes(f))
                 sizes += (sizes.empty() ? "" : ",") + std::to_string(mm);
             out += std::string(f ? "," : "") + "{\"index\":" + std::to_string(f) +
                    ",\"displayName\":" + jsonString(names[f]) +
@@ -94,7 +79,7 @@ int fonts(const Invocation& in) {
         for (int f = 0; f < stitchfont::kFontCount; ++f) {
             const FontFacts& facts = fontFacts(f);
             std::string sizes;
-            for (int mm : fontSizes(f))
+            for (int mm : stitchfont::fontSizes(f))
                 sizes += (sizes.empty() ? "" : " ") + std::to_string(mm);
             std::string face = facts.typeface;
             if (std::string(facts.latinTypeface) != facts.typeface)

@@ -4,7 +4,6 @@
 
 #include <utf8.h>
 
-#include "app/cli/CliFiles.h"
 #include "app/cli/CliProject.h"
 #include "design/TextLayer.h"
 #include "stitchfont/FontSizes.h"
@@ -25,20 +24,23 @@ Lettering::Lettering(int font, int sizeStep, bool verbose)
 }
 
 std::string Lettering::missingPack() const {
-    const std::string path = env_.files.resolve(stitchfont::packPath(font_, sizeStep_));
-    std::vector<uint8_t> probe;
-    if (readWhole(path, probe) && !probe.empty())
+    // Loaded here, once: the composer and missingCharacters take it from the cache. A file that
+    // holds no glyphs is as good as missing, and stops the command before any text is composed.
+    const std::shared_ptr<SmartFontPack> pack =
+        env_.packCache().add(stitchfont::packPath(font_, sizeStep_), env_);
+    if (pack && pack->glyphCount() > 0)
         return "";
     return "the stitch font pack of font " + std::to_string(font_) + " size step " +
-           std::to_string(sizeStep_) + " is missing (" + path + ")";
+           std::to_string(sizeStep_) + " is missing or unreadable (" +
+           env_.files.resolve(stitchfont::packPath(font_, sizeStep_)) + ")";
 }
 
 std::string Lettering::missingCharacters(const std::string& text) const {
     const std::string path = stitchfont::packPath(font_, sizeStep_);
     std::shared_ptr<SmartFontPack> pack = env_.packCache().add(path, env_);
     errors_.clear();
-    if (!pack)
-        return "";  // compose reports the missing pack
+    if (!pack || pack->glyphCount() == 0)
+        return "";  // missingPack and compose report the pack
     const StitchPack& glyphs = pack->pack();
     const auto has = [&](int code) { return glyphs.hasGlyph(code); };
     std::string missing;

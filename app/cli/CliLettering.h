@@ -19,7 +19,8 @@ public:
     Lettering(const Lettering&) = delete;
     Lettering& operator=(const Lettering&) = delete;
 
-    // "" when the font's pack can be read, else a message naming the missing file.
+    // "" when the font's pack can be read and holds glyphs, else a message naming the file. Call
+    // it first: it loads the pack into the cache the other calls use.
     std::string missingPack() const;
 
     // The characters of the text that the font has no stitches for, as "\"X\" (U+0058)" joined

@@ -51,4 +51,17 @@ PESData mergedDesign(const Document& document) {
     return merged;
 }
 
+StitchedExtent stitchedExtent(const std::vector<const PESData*>& layers) {
+    StitchedExtent e;
+    for (const PESData* l : layers) {
+        if (l->stitchCount == 0)
+            continue;
+        e.minX = std::min<int64_t>(e.minX, l->minX);
+        e.minY = std::min<int64_t>(e.minY, l->minY);
+        e.maxX = std::max<int64_t>(e.maxX, l->maxX);
+        e.maxY = std::max<int64_t>(e.maxY, l->maxY);
+    }
+    return e;
+}
+
 }  // namespace cli

@@ -2,7 +2,10 @@
 // merging its layers into one design as the export to the stick does, and saving one.
 #pragma once
 
+#include <cstdint>
+#include <limits>
 #include <string>
+#include <vector>
 
 #include "design/Document.h"
 #include "design/PESData.h"
@@ -21,5 +24,16 @@ bool loadProjectFile(const std::string& path, Document& document, std::string& e
 
 // All layers of the document merged into one, in layer order (an empty layer without layers).
 PESData mergedDesign(const Document& document);
+
+// The box around every layer that has stitches, in 0.1 mm (the layers' minX..maxX, minY..maxY).
+struct StitchedExtent {
+    int64_t minX = std::numeric_limits<int64_t>::max();
+    int64_t minY = std::numeric_limits<int64_t>::max();
+    int64_t maxX = std::numeric_limits<int64_t>::min();
+    int64_t maxY = std::numeric_limits<int64_t>::min();
+    // No layer has stitches: nothing to draw.
+    bool empty() const { return minX > maxX; }
+};
+StitchedExtent stitchedExtent(const std::vector<const PESData*>& layers);
 
 }  // namespace cli

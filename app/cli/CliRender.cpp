@@ -3,13 +3,13 @@
 // Draws a PES design (imported as the editor imports it) or a whole project with the editor's own
 // stitch renderer, offscreen (SDL's dummy video driver and the software renderer), and saves the
 // result as a PNG on white. S is pixels per 0.1 mm (default 1); images are kept within
-// 8000 pixels a side by lowering the scale.
+// 8000 pixels a side by lowering the scale. The PNG is written next to OUT first and renamed into
+// place.
 
 #include <SDL.h>
 #include <SDL_image.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -103,17 +103,12 @@ int render(const Invocation& args) {
         doc.appendLayer(layer, layer.properties.text);
     }
 
-    // The design's extent over every layer that has stitches.
-    int64_t minX = INT_MAX, minY = INT_MAX, maxX = INT_MIN, maxY = INT_MIN;
-    for (const PESData& l : doc.layers) {
-        if (l.stitchCount == 0)
-            continue;
-        minX = std::min<int64_t>(minX, l.minX);
-        minY = std::min<int64_t>(minY, l.minY);
-        maxX = std::max<int64_t>(maxX, l.maxX);
-        maxY = std::max<int64_t>(maxY, l.maxY);
-    }
-    if (minX > maxX) {
+    std::vector<const PESData*> layers;
+    for (const PESData& l : doc.layers)
+        layers.push_back(&l);
+    const StitchedExtent box = stitchedExtent(layers);
+    const int64_t minX = box.minX, minY = box.minY, maxX = box.maxX, maxY = box.maxY;
+    if (box.empty()) {
         std::fprintf(stderr, "mes-cli render: %s has no stitches to draw\n", in.c_str());
         return 1;
     }
@@ -146,19 +141,28 @@ int render(const Invocation& args) {
         SDL_RenderCopy(GUI_renderer, t, &src, &dst);
     }
     SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormat(0, W, H, 32, SDL_PIXELFORMAT_ARGB8888);
-    int status = 1;
-    if (surface &&
-        SDL_RenderReadPixels(GUI_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, surface->pixels,
-                             surface->pitch) == 0 &&
-        IMG_SavePNG(surface, out.c_str()) == 0) {
+    std::string error;
+    if (!surface || SDL_RenderReadPixels(GUI_renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                         surface->pixels, surface->pitch) != 0) {
+        error = SDL_GetError();
+    } else if (!writeThroughPart(out, [&](const std::string& part) {
+                   if (IMG_SavePNG(surface, part.c_str()) == 0)
+                       return true;
+                   error = SDL_GetError();
+                   return false;
+               })) {
+        if (error.empty())
+            error = lastSystemError();  // the rename failed
+    }
+    const int status = error.empty() ? kStatusDone : kStatusFailed;
+    if (error.empty()) {
         int stitches = 0;
         for (const PESData& l : doc.layers)
             stitches += l.stitchCount;
         std::printf("Wrote %s: %dx%d pixels, %d layers, %d stitches.\n", out.c_str(), W, H,
                     doc.layerCount(), stitches);
-        status = 0;
     } else {
-        std::fprintf(stderr, "mes-cli render: cannot write %s: %s\n", out.c_str(), SDL_GetError());
+        std::fprintf(stderr, "mes-cli render: cannot write %s: %s\n", out.c_str(), error.c_str());
     }
     if (surface)
         SDL_FreeSurface(surface);

@@ -13,12 +13,7 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
-#include <algorithm>
-#include <cerrno>
-#include <climits>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -62,13 +57,12 @@ struct SurfaceRenderer {
 
 // SIZE, the operand: a whole number of pixels. Throws UsageError.
 int sizeOperand(const std::string& text) {
-    char* end = nullptr;
-    const long v = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || v < 1 || v > kMaxSize)
+    int v = 0;
+    if (!cli::parseWhole(text, v) || v < 1 || v > kMaxSize)
         throw cli::UsageError((text.empty() ? "\"\"" : text) +
                               ": SIZE must be a whole number of pixels from 1 to " +
                               std::to_string(kMaxSize));
-    return int(v);
+    return v;
 }
 
 }  // namespace
@@ -110,21 +104,13 @@ int thumbnail(const Invocation& args) {
         layers.push_back(&design);
     }
 
-    // The design's extent over every layer that has stitches.
-    int64_t minX = INT64_MAX, minY = INT64_MAX, maxX = INT64_MIN, maxY = INT64_MIN;
-    for (const PESData* l : layers) {
-        if (l->stitchCount == 0)
-            continue;
-        minX = std::min<int64_t>(minX, l->minX);
-        minY = std::min<int64_t>(minY, l->minY);
-        maxX = std::max<int64_t>(maxX, l->maxX);
-        maxY = std::max<int64_t>(maxY, l->maxY);
-    }
-    if (minX > maxX) {
+    const StitchedExtent extent = stitchedExtent(layers);
+    if (extent.empty()) {
         std::fprintf(stderr, "mes-cli thumbnail: %s has no stitches to draw\n", in.c_str());
         return kStatusFailed;
     }
-    const stitchrender::ThumbnailFit fit = stitchrender::fitThumbnail(minX, minY, maxX, maxY, size);
+    const stitchrender::ThumbnailFit fit =
+        stitchrender::fitThumbnail(extent.minX, extent.minY, extent.maxX, extent.maxY, size);
     SurfaceRenderer screen(fit.w, fit.h);
     if (!GUI_renderer) {
         std::fprintf(stderr, "mes-cli thumbnail: cannot make a %dx%d image: %s\n", fit.w, fit.h,
@@ -134,16 +120,16 @@ int thumbnail(const Invocation& args) {
     stitchrender::drawThumbnail(layers, fit);
     SDL_RenderFlush(GUI_renderer);
 
-    const std::string part = out + ".part";
     std::string error;
-    if (IMG_SavePNG(screen.surface, part.c_str()) != 0)
+    const bool written = writeThroughPart(out, [&](const std::string& part) {
+        if (IMG_SavePNG(screen.surface, part.c_str()) == 0)
+            return true;
         error = SDL_GetError();
-    else if (std::rename(part.c_str(), out.c_str()) != 0)
-        error = std::strerror(errno);
-    if (!error.empty()) {
+        return false;
+    });
+    if (!written) {
         std::fprintf(stderr, "mes-cli thumbnail: cannot write %s (%s)\n", out.c_str(),
-                     error.c_str());
-        std::remove(part.c_str());
+                     error.empty() ? lastSystemError().c_str() : error.c_str());
         return kStatusFailed;
     }
     return kStatusDone;

@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -13,6 +14,7 @@
 #include <iterator>
 #include <regex>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -251,8 +253,16 @@ std::string filled(std::string text,
     return text;
 }
 
-const char* const kCommandNames[] = {"info",  "dump",  "convert", "render", "thumbnail", "text",
-                                     "batch", "fonts", "shape",   "send",   "version",   "help"};
+// The commands of the program's table, as its completion of the first word lists them.
+std::vector<std::string> commandNames() {
+    std::vector<std::string> names;
+    std::istringstream lines(runCli("__complete ''").out);
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line[0] != '-')
+            names.push_back(line);
+    }
+    return names;
+}
 
 TEST_F(CliTest, HelpGoesToStandardOutputWithStatusZero) {
     const SplitRun overview = runSplit("--help");
@@ -261,14 +271,16 @@ TEST_F(CliTest, HelpGoesToStandardOutputWithStatusZero) {
     EXPECT_EQ(overview.out.rfind("usage: mes-cli COMMAND", 0), 0u) << overview.out;
     EXPECT_NE(overview.out.find("Exit status: 0 done, 1"), std::string::npos) << overview.out;
     EXPECT_EQ(runSplit("help").out, overview.out);
-    for (const char* name : kCommandNames) {
-        EXPECT_NE(overview.out.find(std::string("\n  ") + name + " "), std::string::npos) << name;
-        const SplitRun help = runSplit(std::string("help ") + name);
+    const std::vector<std::string> names = commandNames();
+    ASSERT_GE(names.size(), 13u);
+    for (const std::string& name : names) {
+        EXPECT_NE(overview.out.find("\n  " + name + " "), std::string::npos) << name;
+        const SplitRun help = runSplit("help " + name);
         EXPECT_EQ(help.status, 0) << name;
         EXPECT_EQ(help.err, "") << name;
-        EXPECT_EQ(help.out.rfind(std::string("usage: mes-cli ") + name, 0), 0u) << help.out;
+        EXPECT_EQ(help.out.rfind("usage: mes-cli " + name, 0), 0u) << help.out;
         EXPECT_NE(help.out.find("\n  -h, --help "), std::string::npos) << help.out;
-        const SplitRun asOption = runSplit(std::string(name) + " --help");
+        const SplitRun asOption = runSplit(name + " --help");
         EXPECT_EQ(asOption.status, 0) << name;
         EXPECT_EQ(asOption.out, help.out) << name;
     }
@@ -283,6 +295,19 @@ TEST_F(CliTest, HelpGoesToStandardOutputWithStatusZero) {
         const std::size_t at = text.out.find(line);
         EXPECT_NE(at, std::string::npos) << line << "\n" << text.out;
         EXPECT_EQ(text.out.find(line, at + 1), std::string::npos) << line;
+    }
+}
+
+// The manual page is written by hand; each command of the table has its entry there.
+TEST_F(CliTest, TheManualPageDescribesEveryCommand) {
+    const std::string page = readFile(fs::path(MES_SOURCE_DIR) / "packaging/man/mes-cli.1.in");
+    ASSERT_FALSE(page.empty());
+    const std::vector<std::string> names = commandNames();
+    ASSERT_FALSE(names.empty());
+    for (const std::string& name : names) {
+        // ".TP" then the entry's first line: .B name, .BI "name ..., .BR name ...
+        const std::regex entry("\n\\.TP\n\\.B[IR]? \"?" + name + "[ \"\n]");
+        EXPECT_TRUE(std::regex_search(page, entry)) << name;
     }
 }
 
@@ -346,6 +371,7 @@ TEST_F(CliTest, EveryErrorNamesTheArgumentAndSetsTheStatus) {
         {"thumbnail {in} x.png 0", 2, "0: SIZE must be a whole number of pixels from 1 to 2048"},
         {"thumbnail {in} x.png 2049", 2, "2049: SIZE must be a whole number"},
         {"thumbnail {in} x.png 12px", 2, "12px: SIZE must be a whole number"},
+        {"thumbnail {in} x.png ' 12'", 2, " 12: SIZE must be a whole number"},
         {"thumbnail {in} x.jpg 64", 2, "x.jpg: OUT.png must end in .png"},
         {"thumbnail {in} x.png 64 extra", 2, "unexpected argument \"extra\""},
         {"thumbnail {in} x.png 64 --fast", 2, "unknown option --fast"},
@@ -538,6 +564,37 @@ TEST_F(CliTest, BatchOfOnlyGoodNamesSucceedsAndReportsCharactersTheFontLacks) {
     const SplitRun empty = runSplit("batch '" + csv + "' --font 0 --size 0 -o '" + path("e") + "'");
     EXPECT_EQ(empty.status, 1);
     EXPECT_NE(empty.err.find("holds no names"), std::string::npos) << empty.err;
+}
+
+// A pack that is there but holds no glyphs stops the work before any name, as a missing one
+// does: the program is copied beside a data folder whose only pack is not a pack.
+TEST_F(CliTest, AnUnreadablePackStopsTextAndBatchBeforeAnyName) {
+    fs::create_directories(dir / "bin/data/MIVO_FONTS/MIVOFONT_001/05");
+    std::ofstream(dir / "bin/data/MIVO_FONTS/MIVOFONT_001/05/stitch.pack", std::ios::binary)
+        << "not a stitch pack";
+    const fs::path program = dir / "bin/mes-cli";
+    fs::copy_file(MES_CLI_PATH, program);
+    const auto run = [&](const std::string& args) {
+        return runShell("'" + program.string() + "' " + args + " 2>&1");
+    };
+    const CliRun text = run("text Anna --font 0 --size 0 -o '" + path("anna.pes") + "'");
+    EXPECT_EQ(text.status, 1) << text.out;
+    EXPECT_NE(text.out.find("mes-cli text: the stitch font pack of font 0 size step 0 is missing "
+                            "or unreadable ("),
+              std::string::npos)
+        << text.out;
+    EXPECT_FALSE(fs::exists(path("anna.pes")));
+
+    std::ofstream(path("names.csv")) << "Anna\nBob\n";
+    const CliRun batch =
+        run("batch '" + path("names.csv") + "' --font 0 --size 0 -o '" + path("out") + "'");
+    EXPECT_EQ(batch.status, 1) << batch.out;
+    EXPECT_NE(batch.out.find("mes-cli batch: the stitch font pack of font 0 size step 0 is "
+                             "missing or unreadable ("),
+              std::string::npos)
+        << batch.out;
+    EXPECT_EQ(batch.out.find("line "), std::string::npos) << batch.out;
+    EXPECT_FALSE(fs::exists(path("out/Anna.pes")));
 }
 
 // ---- Completion ------------------------------------------------------------------------------

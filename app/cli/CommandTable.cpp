@@ -15,14 +15,6 @@ bool startsWith(const std::string& s, const char* prefix) {
     return s.rfind(prefix, 0) == 0;
 }
 
-// An argument that names an option: "-o", "--font", "--font=3"; but not "-" (standard input in
-// many tools) nor a negative number, which are operands.
-bool looksLikeOption(const std::string& a) {
-    if (a.size() < 2 || a[0] != '-')
-        return false;
-    return !(std::isdigit(static_cast<unsigned char>(a[1])) || a[1] == '.');
-}
-
 // "--font I" or "--verbose" as shown in usage and help.
 std::string optionWithValue(const Option& o) {
     std::string s = o.name;
@@ -32,6 +24,28 @@ std::string optionWithValue(const Option& o) {
 }
 
 }  // namespace
+
+bool looksLikeOption(const std::string& a) {
+    if (a.size() < 2 || a[0] != '-')
+        return false;
+    return !(std::isdigit(static_cast<unsigned char>(a[1])) || a[1] == '.');
+}
+
+bool parseWhole(const std::string& text, int& out) {
+    // from_chars takes a minus sign but not a plus.
+    const bool plus = startsWith(text, "+");
+    const char* first = text.data() + (plus ? 1 : 0);
+    const char* last = text.data() + text.size();
+    if (first == last ||
+        ((plus || *first != '-') && !std::isdigit(static_cast<unsigned char>(*first))))
+        return false;
+    int n = 0;
+    const auto r = std::from_chars(first, last, n);
+    if (r.ec != std::errc() || r.ptr != last)
+        return false;
+    out = n;
+    return true;
+}
 
 Invocation::Invocation(const Command& command, const Args& args) : command_(&command) {
     bool optionsEnded = false;
@@ -52,9 +66,8 @@ Invocation::Invocation(const Command& command, const Args& args) : command_(&com
         }
         const std::size_t equals = startsWith(a, "--") ? a.find('=') : std::string::npos;
         const std::string name = a.substr(0, equals);
-        const auto found = std::find_if(command.options.begin(), command.options.end(),
-                                        [&](const Option& o) { return name == o.name; });
-        if (found == command.options.end())
+        const Option* found = findOption(command, name);
+        if (!found)
             throw UsageError("unknown option " + name);
         if (values_.count(name))
             throw UsageError(name + " is given twice");
@@ -85,10 +98,8 @@ std::string Invocation::operand(std::size_t i) const {
 }
 
 const Option& Invocation::entryFor(const std::string& option) const {
-    for (const Option& o : command_->options) {
-        if (option == o.name)
-            return o;
-    }
+    if (const Option* o = findOption(*command_, option))
+        return *o;
     // A command asked for an option its table entry does not have: a mistake in this program.
     throw std::logic_error("mes-cli " + std::string(command_->name) + " has no option " + option);
 }
@@ -117,12 +128,10 @@ int Invocation::integer(const std::string& option, int lo, int hi, int fallback,
     const std::string range = rangeText ? rangeText
                                         : "must be a whole number from " + std::to_string(lo) +
                                               " to " + std::to_string(hi);
-    long long n = 0;
-    const char* first = v.data() + (startsWith(v, "+") ? 1 : 0);
-    const auto r = std::from_chars(first, v.data() + v.size(), n);
-    if (v.empty() || r.ec != std::errc() || r.ptr != v.data() + v.size() || n < lo || n > hi)
+    int n = 0;
+    if (!parseWhole(v, n) || n < lo || n > hi)
         throw badValue(option, range);
-    return int(n);
+    return n;
 }
 
 double Invocation::number(const std::string& option, double lo, double hi, double fallback) const {
@@ -231,6 +240,14 @@ const Command* findCommand(const std::vector<Command>& commands, const std::stri
     return nullptr;
 }
 
+const Option* findOption(const Command& command, const std::string& name) {
+    for (const Option& o : command.options) {
+        if (name == o.name)
+            return &o;
+    }
+    return nullptr;
+}
+
 bool hasExtension(const std::string& path, const char* extension) {
     const std::string ext = extension;
     if (path.size() <= ext.size())
@@ -247,12 +264,8 @@ void hoopSize(const Invocation& in, const std::string& option, int& width, int& 
     const std::string v = in.text(option);
     const std::size_t x = v.find_first_of("xX");
     int w = 0, h = 0;
-    const auto whole = [](const std::string& s, int& out) {
-        const auto r = std::from_chars(s.data(), s.data() + s.size(), out);
-        return !s.empty() && r.ec == std::errc() && r.ptr == s.data() + s.size();
-    };
-    if (x == std::string::npos || !whole(v.substr(0, x), w) || !whole(v.substr(x + 1), h) ||
-        w < 1 || h < 1 || w > 1000 || h > 1000) {
+    if (x == std::string::npos || !parseWhole(v.substr(0, x), w) ||
+        !parseWhole(v.substr(x + 1), h) || w < 1 || h < 1 || w > 1000 || h > 1000) {
         throw in.badValue(option, "must be WIDTHxHEIGHT in millimetres, as 100x100 (1 to 1000)");
     }
     width = w;

@@ -76,7 +76,6 @@ public:
     // options; "--name=value" is the same as "--name value".
     Invocation(const Command& command, const Args& args);
 
-    const Command& command() const { return *command_; }
     // The operands in order; optional ones at the end may be missing.
     const std::vector<std::string>& operands() const { return operands_; }
     // Operand i, or "" when it was not given.
@@ -118,6 +117,16 @@ std::string overviewText(const std::vector<Command>& commands);
 
 // The entry of that name, or null.
 const Command* findCommand(const std::vector<Command>& commands, const std::string& name);
+// The command's option of that name ("--font", "-o"), or null.
+const Option* findOption(const Command& command, const std::string& name);
+
+// Whether an argument names an option: "-o", "--font", "--font=3"; but not "-" (standard input
+// in many tools) nor a negative number, which are operands.
+bool looksLikeOption(const std::string& argument);
+
+// A whole number in decimal digits with an optional sign ("12", "+12", "-3"), nothing before or
+// after it, within the range of int. Every number the commands take is read this way.
+bool parseWhole(const std::string& text, int& out);
 
 // Whether the path ends in the extension (".pes"), compared without regard to ASCII case.
 bool hasExtension(const std::string& path, const char* extension);

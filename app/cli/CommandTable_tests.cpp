@@ -117,6 +117,27 @@ TEST(CommandTable, ValuesAreConvertedOrRefusedByName) {
     EXPECT_THROW(ok.has("--colour"), std::logic_error);
 }
 
+TEST(CommandTable, WholeNumbersAreDigitsWithAnOptionalSign) {
+    const struct {
+        const char* text;
+        bool ok;
+        int value;
+    } cases[] = {
+        {"12", true, 12},   {"+12", true, 12},         {"-3", true, -3},  {"0", true, 0},
+        {"", false, 0},     {" 12", false, 0},         {"12 ", false, 0}, {"12px", false, 0},
+        {"+", false, 0},    {"-", false, 0},           {"+-3", false, 0}, {"1.5", false, 0},
+        {"0x10", false, 0}, {"99999999999", false, 0},
+    };
+    for (const auto& c : cases) {
+        int n = -99;
+        EXPECT_EQ(cli::parseWhole(c.text, n), c.ok) << c.text;
+        if (c.ok)
+            EXPECT_EQ(n, c.value) << c.text;
+        else
+            EXPECT_EQ(n, -99) << c.text;
+    }
+}
+
 TEST(CommandTable, HelpHasOneLinePerOperandAndOption) {
     EXPECT_EQ(cli::usageLine(kDraw),
               "usage: mes-cli draw IN [EXTRA] --font I -o OUT.pes [OPTIONS]");

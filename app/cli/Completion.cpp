@@ -1,7 +1,6 @@
 #include "app/cli/Completion.h"
 
 #include <algorithm>
-#include <charconv>
 #include <set>
 #include <sstream>
 
@@ -11,14 +10,6 @@
 namespace cli {
 
 namespace {
-
-const Option* findOption(const Command& command, const std::string& name) {
-    for (const Option& o : command.options) {
-        if (name == o.name)
-            return &o;
-    }
-    return nullptr;
-}
 
 // The candidates of one kind of value; fontText is the --font value typed so far ("" if none).
 std::vector<std::string> valuesOf(Complete kind, const char* words,
@@ -44,15 +35,12 @@ std::vector<std::string> valuesOf(Complete kind, const char* words,
             return out;
         case Complete::Sizes: {
             int font = -1;
-            const auto r =
-                std::from_chars(fontText.data(), fontText.data() + fontText.size(), font);
-            if (fontText.empty() || r.ec != std::errc() || font < 0 ||
-                font >= stitchfont::kFontCount) {
+            if (!parseWhole(fontText, font) || font < 0 || font >= stitchfont::kFontCount) {
                 for (int s = 0; s < stitchfont::kSizeSteps; ++s)
                     out.push_back(std::to_string(s));
                 return out;
             }
-            const std::vector<int> sizes = fontSizes(font);
+            const std::vector<int> sizes = stitchfont::fontSizes(font);
             for (std::size_t s = 0; s < sizes.size(); ++s)
                 out.push_back(std::to_string(s));
             for (int mm : sizes)
@@ -97,7 +85,7 @@ std::vector<std::string> completions(const std::vector<Command>& commands, const
     const std::size_t last = words.size() - 1;
     for (std::size_t i = 1; i < last; ++i) {
         const std::string& w = words[i];
-        if (optionsEnded || w.size() < 2 || w[0] != '-') {
+        if (optionsEnded || !looksLikeOption(w)) {
             ++operands;
             continue;
         }

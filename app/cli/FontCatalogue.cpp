@@ -1,8 +1,5 @@
 #include "app/cli/FontCatalogue.h"
 
-#include <charconv>
-#include <sstream>
-
 #include "app/cli/CommandTable.h"
 #include "stitchfont/FontSizes.h"
 
@@ -31,28 +28,14 @@ const FontFacts kFacts[stitchfont::kFontCount] = {
     {"Modern", "Noto Sans Thai Bold", "Noto Sans Bold"},
 };
 
-bool wholeNumber(const std::string& s, int& out) {
-    const auto r = std::from_chars(s.data(), s.data() + s.size(), out);
-    return !s.empty() && r.ec == std::errc() && r.ptr == s.data() + s.size();
-}
-
 }  // namespace
 
 const FontFacts& fontFacts(int font) {
     return kFacts[font >= 0 && font < stitchfont::kFontCount ? font : 0];
 }
 
-std::vector<int> fontSizes(int font) {
-    std::vector<int> sizes;
-    for (int step = 0; step < stitchfont::kSizeSteps; ++step) {
-        if (const int mm = stitchfont::sizeNumber(font, step))
-            sizes.push_back(mm);
-    }
-    return sizes;
-}
-
 std::string sizeListText(int font) {
-    const std::vector<int> sizes = fontSizes(font);
+    const std::vector<int> sizes = stitchfont::fontSizes(font);
     std::string text;
     for (std::size_t i = 0; i < sizes.size(); ++i) {
         if (i > 0)
@@ -63,12 +46,12 @@ std::string sizeListText(int font) {
 }
 
 int sizeStepFor(int font, const std::string& value, std::string& why) {
-    const std::vector<int> sizes = fontSizes(font);
+    const std::vector<int> sizes = stitchfont::fontSizes(font);
     const std::string fontName =
         "font " + std::to_string(font) + " (" + kFacts[font].latinName + ")";
     int n = 0;
     if (value.size() > 2 && value.compare(value.size() - 2, 2, "mm") == 0 &&
-        wholeNumber(value.substr(0, value.size() - 2), n)) {
+        parseWhole(value.substr(0, value.size() - 2), n)) {
         for (std::size_t step = 0; step < sizes.size(); ++step) {
             if (sizes[step] == n)
                 return int(step);
@@ -77,7 +60,7 @@ int sizeStepFor(int font, const std::string& value, std::string& why) {
               sizeListText(font);
         return -1;
     }
-    if (wholeNumber(value, n)) {
+    if (parseWhole(value, n)) {
         if (n >= 0 && std::size_t(n) < sizes.size())
             return n;
         why = fontName + " has size steps 0 to " + std::to_string(sizes.size() - 1) + " (" +
@@ -101,19 +84,6 @@ int sizeStepOption(const Invocation& in, int font, const std::string& option) {
     if (step < 0)
         throw in.badValue(option, why);
     return step;
-}
-
-std::vector<std::string> displayNames(const std::vector<uint8_t>& namesTxt, int count) {
-    std::string text(namesTxt.begin(), namesTxt.end());
-    if (text.rfind("\xEF\xBB\xBF", 0) == 0)
-        text.erase(0, 3);
-    std::istringstream lines(text);
-    std::vector<std::string> names;
-    for (std::string line; int(names.size()) < count && std::getline(lines, line);)
-        names.push_back(line.empty() || line.back() != '\r' ? line
-                                                            : line.substr(0, line.size() - 1));
-    names.resize(std::size_t(count));
-    return names;
 }
 
 }  // namespace cli

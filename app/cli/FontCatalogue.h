@@ -1,12 +1,12 @@
 // What mes-cli tells about the fifteen stitch fonts: a Latin name and the source typefaces of
-// each (the display names the editor shows are read from data/MIVO_FONTS/names.txt), its sizes
-// in millimetres, and the reading of a --size value as a size step or as a height.
+// each (the display names the editor shows are read from data/MIVO_FONTS/names.txt, and the
+// sizes in millimetres given, by stitchfont/FontSizes.h), and the reading of a --size value as a
+// size step or as a height.
 //
 // Pure code. Font indexes are 0..14 (the font folders MIVOFONT_001..015); a size step is an
 // index into the font's sizes; a size is the height of KO KAI in millimetres.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -23,9 +23,6 @@ struct FontFacts {
 // Facts of font 0..14 (font 0's for any other index).
 const FontFacts& fontFacts(int font);
 
-// The sizes of the font in millimetres, in size-step order.
-std::vector<int> fontSizes(int font);
-
 // "5, 7, 8, 10, 13, 15 and 20 mm".
 std::string sizeListText(int font);
 
@@ -40,9 +37,5 @@ int fontOption(const Invocation& in, const std::string& option = "--font");
 // The --size value for the font: a step or a height ("10mm"), else a UsageError listing the
 // font's sizes.
 int sizeStepOption(const Invocation& in, int font, const std::string& option = "--size");
-
-// The display names of names.txt (UTF-8, one per line, in font order; a BOM and CR line ends
-// are dropped). Missing lines give "".
-std::vector<std::string> displayNames(const std::vector<uint8_t>& namesTxt, int count);
 
 }  // namespace cli

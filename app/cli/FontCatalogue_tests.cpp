@@ -41,7 +41,7 @@ TEST(FontCatalogue, SizeIsAStepOrAHeight) {
 TEST(FontCatalogue, SizesFollowTheFontSizeTable) {
     int total = 0;
     for (int f = 0; f < stitchfont::kFontCount; ++f) {
-        const std::vector<int> sizes = cli::fontSizes(f);
+        const std::vector<int> sizes = stitchfont::fontSizes(f);
         ASSERT_FALSE(sizes.empty()) << f;
         for (std::size_t s = 0; s < sizes.size(); ++s)
             EXPECT_EQ(sizes[s], stitchfont::sizeNumber(f, int(s))) << f;
@@ -77,7 +77,7 @@ TEST(FontCatalogue, DisplayNamesAreLinesOfNamesTxt) {
     const std::string text =
         "\xEF\xBB\xBF"
         "ครุฑ\r\nกินรี\nModern";
-    const auto names = cli::displayNames(std::vector<uint8_t>(text.begin(), text.end()), 4);
+    const auto names = stitchfont::displayNames(text, 4);
     EXPECT_EQ(names, (std::vector<std::string>{"ครุฑ", "กินรี", "Modern", ""}));
 }
 

@@ -39,22 +39,13 @@ std::string letterText(int code) {
                                                            : code);
 }
 
-bool isLower(int code) {
-    return code >= 0xD8 && code <= 0xDA;
-}
-bool isUpperVowel(int code) {
-    return code == 0xD1 || (code >= 0xD4 && code <= 0xD7) || code == 0xED;
-}
-
 struct Measurer {
     const OutlineFont& font;
     double s;
-    const FontMetrics& rules;
     std::map<int, ShapedGlyph> letter;  // the pack's letters
     std::map<int, FontBox> markBox;     // the pack's marks, drawn as after KO KAI
 
-    Measurer(const OutlineFont& f, double scale, const FontMetrics& r)
-        : font(f), s(scale), rules(r) {}
+    Measurer(const OutlineFont& f, double scale) : font(f), s(scale) {}
 
     FontBox boxOf(const ShapedGlyph& g) const {
         FontBox b = font.box(g.gid);
@@ -87,9 +78,9 @@ struct Measurer {
         std::vector<ShapedGlyph> g = font.shape(letterText(l) + codeText(vowel) + codeText(t));
         if (g.size() == 3) {
             Centre a = where(l, g, 1, true), b = where(l, g, 2, true);
-            return isLower(vowel) && a.y > b.y ? a : b;
+            return stitchfont::isLowerVowel(vowel) && a.y > b.y ? a : b;
         }
-        if (g.size() != 2 || isLower(vowel))
+        if (g.size() != 2 || stitchfont::isLowerVowel(vowel))
             return Centre();
         Centre joined = where(l, g, 1, true);
         const FontBox lig = boxOf(g[1]);
@@ -117,7 +108,7 @@ struct Measurer {
 
 std::map<std::string, int> measureMarkShifts(const OutlineFont& font, double s,
                                              const FontMetrics& rules) {
-    Measurer me(font, s, rules);
+    Measurer me(font, s);
     std::vector<int> letters, marks;
     for (int c = 0xA1; c <= 0xCE; ++c)
         letters.push_back(c);
@@ -156,7 +147,7 @@ std::map<std::string, int> measureMarkShifts(const OutlineFont& font, double s,
                 continue;  // joined into one glyph: nothing to place
             int rx = 0, ry = 0, dx = 0, dy = 0;
             stitchfont::placement(0, l, m, rules, rx, ry);
-            if (!me.shift(m, me.where(l, g, 1, !isLower(m)), rx, ry, dx, dy))
+            if (!me.shift(m, me.where(l, g, 1, !stitchfont::isLowerVowel(m)), rx, ry, dx, dy))
                 continue;
             onLetter[{l, m}] = {dx, dy};
             put("Mark", l, m, dx, dy);
@@ -166,11 +157,11 @@ std::map<std::string, int> measureMarkShifts(const OutlineFont& font, double s,
     // A tone mark on a vowel, measured on KO KAI.
     std::map<std::pair<int, int>, std::pair<int, int>> onVowel;
     for (const auto& [v, vb] : me.markBox) {
-        if (!isUpperVowel(v) && !isLower(v))
+        if (!stitchfont::isUpperVowel(v) && !stitchfont::isLowerVowel(v))
             continue;
-        for (int t = 0xE8; t <= 0xEC; ++t) {
+        for (int t = 0xD1; t <= 0xEE; ++t) {
             int rx = 0, ry = 0, dx = 0, dy = 0;
-            if (!me.markBox.count(t))
+            if (!stitchfont::isStackable(t) || !me.markBox.count(t))
                 continue;
             stitchfont::placement(kKoKai, v, t, rules, rx, ry);
             if (!me.shift(t, me.tone(kKoKai, v, t), rx, ry, dx, dy))
@@ -186,7 +177,7 @@ std::map<std::string, int> measureMarkShifts(const OutlineFont& font, double s,
     if (me.markBox.count(kMaiEk))
         for (const auto& [l, lg] : me.letter) {
             for (const auto& [v, vb] : me.markBox) {
-                if (!isUpperVowel(v) || !onVowel.count({v, kMaiEk}))
+                if (!stitchfont::isUpperVowel(v) || !onVowel.count({v, kMaiEk}))
                     continue;
                 int rx = 0, ry = 0, dx = 0, dy = 0;
                 stitchfont::placement(l, v, kMaiEk, rules, rx, ry);
