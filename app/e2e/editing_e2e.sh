@@ -30,6 +30,11 @@ opened=$(e2e_shot opened)
 e2e_click 500 600
 closed=$(e2e_shot closed)
 [ "$(e2e_diff "$opened" "$closed" 0 40 240 500)" -gt 1000 ] || e2e_fail "the menu stayed open"
+# Escape closes it as well, and leaves the shape where it was.
+e2e_click 23 17
+e2e_key Escape
+escaped=$(e2e_shot escaped)
+[ "$(e2e_diff "$closed" "$escaped" 0 40 240 500)" -lt 50 ] || e2e_fail "Escape left the menu open"
 
 e2e_click $((TX + 60)) $((TY + 18))    # Font tab
 e2e_click $((TX + 138)) $((H - 35))    # add text (layer tool bar)

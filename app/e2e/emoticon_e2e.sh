@@ -50,5 +50,19 @@ for i in $(seq 1 20); do
     sleep 0.5
 done
 [ "$(e2e_diff "$start" "$undone" $status)" -le 10 ] || e2e_fail "Undo did not take the emoticon away"
+
+# Escape cancels: the balloon and its preview go, the design is as before.
+e2e_click $((TX + 28)) $((TY + 211))
+reopened=$(shot_until reopened "$undone" 5000 $canvas)
+e2e_click $((BX + 37)) $((BY + 37))
+shot_until preview2 "$reopened" 2000 $canvas >/dev/null
+e2e_key Escape
+for i in $(seq 1 20); do
+    escaped=$(e2e_shot escaped)
+    [ "$(e2e_diff "$undone" "$escaped" $canvas)" -le 50 ] && break
+    sleep 0.5
+done
+[ "$(e2e_diff "$undone" "$escaped" $canvas)" -le 50 ] || e2e_fail "Escape left the balloon or its preview"
+[ "$(e2e_diff "$undone" "$escaped" $status)" -le 10 ] || e2e_fail "Escape changed the design"
 e2e_stop
-echo "emoticon balloon: veiled, previewed, enlarged, added, closed, undone"
+echo "emoticon balloon: veiled, previewed, enlarged, added, closed, undone, cancelled"
